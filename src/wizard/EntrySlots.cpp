@@ -36,5 +36,12 @@ std::span<const EntrySlot> EntrySlots::all()
 std::span<const EntrySlot> EntrySlots::onPage(FormId page)
 {
     const std::span<const EntrySlot> slots = kSlots;
-    return page == FormId::Form2 ? slots.first(kPageOneSlots) : slots.subspan(kPageOneSlots);
+    switch (page) {
+    case FormId::Form2:
+        return slots.first(kPageOneSlots);
+    case FormId::Form3:
+        return slots.subspan(kPageOneSlots);
+    default:
+        return {};
+    }
 }
