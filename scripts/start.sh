@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds the wizard and starts it. It writes KORV.ini beside the program: build/KORV.ini.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
+    echo "No display to show the wizard on: run it under a virtual display with" \
+         "xvfb-run -a bash $KORV_ROOT/scripts/start.sh" >&2
+    exit 1
+fi
+exec "$KORV_BUILD/korvane-wizard"

@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Builds the wizard and its tests, then runs every test (no display needed).
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+
+ctest --test-dir "$KORV_BUILD" --output-on-failure

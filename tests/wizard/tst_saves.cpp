@@ -1,0 +1,209 @@
+#include "FakeFields.h"
+#include "modules/Module2.h"
+#include "wizard/Saves.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray lines(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += line.toLatin1() + "\r\n";
+    return bytes;
+}
+
+// "[NAME]", then "n=" for each slot number given.
+QStringList emptySection(const QString &section, QList<int> keys)
+{
+    QStringList result{"[" + section + "]"};
+    for (int key : keys)
+        result.append(QString::number(key) + "=");
+    return result;
+}
+
+const QList<int> kPageTwoThenOne{8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 1, 2, 3, 4, 5, 6, 7};
+
+} // namespace
+
+class TestSaves : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        m_file = m_dir.filePath("KORV.ini");
+        QFile::remove(m_file);
+        Module2::setOutputPathHolder([this] { return m_file; });
+    }
+
+    void allEmptyFinishWritesEveryKey()
+    {
+        FakeFields fields;
+        QVERIFY(Saves::finishingSave(fields).ok());
+        QCOMPARE(fileBytes(),
+                 lines(emptySection("NAME", kPageTwoThenOne) +
+                       emptySection("PATH", kPageTwoThenOne) +
+                       QStringList{"[onoff]", "jyoutai=0", "[memo]", "taitoru=", "hitokoto="}));
+    }
+
+    void pageOneSaveShortensOnlyItsOwnPaths()
+    {
+        FakeFields fields;
+        fields.set(FormId::Form2, "Text1", "Game");
+        fields.set(FormId::Form2, "Text2", R"(D:\E:\X.EXE)");
+        fields.set(FormId::Form3, "Text2", R"(D:\SETUP.EXE)");
+        QVERIFY(Saves::pageOneSave(fields).ok());
+        QCOMPARE(fields.get(FormId::Form2, "Text2"), R"(E:\X.EXE)");
+        QCOMPARE(fields.get(FormId::Form3, "Text2"), R"(D:\SETUP.EXE)");
+
+        const QByteArray afterPageOne = fileBytes();
+        QVERIFY(afterPageOne.startsWith("[NAME]\r\n1=Game\r\n2=\r\n"));
+        QVERIFY(afterPageOne.contains("[PATH]\r\n1=E:\\X.EXE\r\n2=\r\n"));
+        QVERIFY(!afterPageOne.contains("8="));
+
+        // The finish shortens page 2 and rewrites page 1 as it stands, without shortening again.
+        QVERIFY(Saves::finishingSave(fields).ok());
+        QCOMPARE(fields.get(FormId::Form2, "Text2"), R"(E:\X.EXE)");
+        QCOMPARE(fields.get(FormId::Form3, "Text2"), "SETUP.EXE");
+        const QByteArray finished = fileBytes();
+        QVERIFY(finished.contains("[PATH]\r\n1=E:\\X.EXE\r\n2=\r\n"));
+        QVERIFY(finished.contains("\r\n7=\r\n8=SETUP.EXE\r\n"));
+    }
+
+    void secondSaveReplacesKeysInPlace()
+    {
+        FakeFields fields;
+        fields.set(FormId::Form2, "Text5", "Old");
+        QVERIFY(Saves::pageOneSave(fields).ok());
+        const QByteArray first = fileBytes();
+        fields.set(FormId::Form2, "Text5", "New name");
+        QVERIFY(Saves::pageOneSave(fields).ok());
+        QByteArray expected = first;
+        expected.replace("3=Old\r\n", "3=New name\r\n");
+        QCOMPARE(fileBytes(), expected);
+    }
+
+    void doNotRunFlag_data()
+    {
+        QTest::addColumn<QString>("checked");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("unticked") << "0" << QByteArray("jyoutai=0\r\n");
+        QTest::newRow("ticked") << "1" << QByteArray("jyoutai=1\r\n");
+    }
+
+    void doNotRunFlag()
+    {
+        QFETCH(QString, checked);
+        QFETCH(QByteArray, expected);
+        FakeFields fields;
+        fields.set(FormId::Form3, "Check1", checked);
+        QVERIFY(Saves::finishingSave(fields).ok());
+        QVERIFY(fileBytes().contains("[onoff]\r\n" + expected));
+    }
+
+    // The finish writes a title or comment only to clear it; a set one is left as saved.
+    void finishClearsOnlyEmptyMemo_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("comment");
+        QTest::addColumn<QByteArray>("memo");
+        QTest::newRow("both set") << "Title"
+                                  << "Hello" << QByteArray("taitoru=Saved\r\nhitokoto=Kept\r\n");
+        QTest::newRow("title empty") << ""
+                                     << "Hello" << QByteArray("taitoru=\r\nhitokoto=Kept\r\n");
+        QTest::newRow("comment empty") << "Title"
+                                       << "" << QByteArray("taitoru=Saved\r\nhitokoto=\r\n");
+        QTest::newRow("both empty") << ""
+                                    << "" << QByteArray("taitoru=\r\nhitokoto=\r\n");
+    }
+
+    void finishClearsOnlyEmptyMemo()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, comment);
+        QFETCH(QByteArray, memo);
+        writeFile("[memo]\r\ntaitoru=Saved\r\nhitokoto=Kept\r\n");
+        FakeFields fields;
+        fields.set(FormId::Form5, "Text1", title);
+        fields.set(FormId::Form5, "Text2", comment);
+        QVERIFY(Saves::finishingSave(fields).ok());
+        QVERIFY(fileBytes().startsWith("[memo]\r\n" + memo));
+    }
+
+    void commentSaveWritesTitleThenComment()
+    {
+        FakeFields fields;
+        fields.set(FormId::Form5, "Text1", QStringLiteral("ソフト集"));
+        fields.set(FormId::Form5, "Text2", "Insert the disc");
+        QVERIFY(Saves::commentSave(fields).ok());
+        QCOMPARE(fileBytes(), QByteArray("[memo]\r\ntaitoru=\x83\x5c\x83\x74\x83\x67\x8f\x57\r\n"
+                                         "hitokoto=Insert the disc\r\n"));
+    }
+
+    void failedWriteIsReported_data()
+    {
+        QTest::addColumn<QString>("relativePath");
+        QTest::newRow("missing folder") << "missing/KORV.ini";
+        QTest::newRow("path is a folder") << "folder";
+    }
+
+    void failedWriteIsReported()
+    {
+        QFETCH(QString, relativePath);
+        QVERIFY(QDir(m_dir.path()).mkpath("folder"));
+        m_file = m_dir.filePath(relativePath);
+        FakeFields fields;
+        for (const auto &save : {Saves::pageOneSave, Saves::finishingSave, Saves::commentSave}) {
+            const WriteStatus status = save(fields);
+            QVERIFY(!status.ok());
+            QCOMPARE(status.fileName, m_file);
+        }
+    }
+
+    void unstorableCharactersAreNamed()
+    {
+        FakeFields fields;
+        fields.set(FormId::Form2, "Text6", QStringLiteral("GAME\\😀.EXE"));
+        fields.set(FormId::Form3, "Text9", QStringLiteral("〜名前−¢£¬—‖"));
+        fields.set(FormId::Form3, "Text10", QStringLiteral("𠮷野家🎮𠮷"));
+        const QList<Saves::Unstorable> found = Saves::unstorableInFinishingSave(fields);
+        QCOMPARE(found.size(), 2);
+        QCOMPARE(found[0].description, QStringLiteral("パス 12"));
+        QCOMPARE(found[0].characters, QStringLiteral("𠮷🎮"));
+        QCOMPARE(found[1].description, QStringLiteral("パス 3"));
+        QCOMPARE(found[1].characters, QStringLiteral("😀"));
+        QCOMPARE(Saves::unstorableInPageOneSave(fields).size(), 1);
+
+        fields.set(FormId::Form5, "Text2", QStringLiteral("👍"));
+        const QList<Saves::Unstorable> memo = Saves::unstorableInCommentSave(fields);
+        QCOMPARE(memo.size(), 1);
+        QCOMPARE(memo[0].description, QStringLiteral("一言"));
+    }
+
+private:
+    QByteArray fileBytes() const
+    {
+        QFile file(m_file);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    void writeFile(const QByteArray &bytes)
+    {
+        QFile file(m_file);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QTemporaryDir m_dir;
+    QString m_file;
+};
+
+QTEST_GUILESS_MAIN(TestSaves)
+#include "tst_saves.moc"
