@@ -1,0 +1,29 @@
+#pragma once
+
+#include "wizard/Fields.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Where a browse button gets its file from: the page's open-file dialog, or a test's answer.
+class FileChooser
+{
+public:
+    virtual ~FileChooser() = default;
+
+    // The full path of the file the user chose among nameFilters; none when the user
+    // cancelled or the dialog failed.
+    virtual std::optional<QString> openFile(const QStringList &nameFilters) = 0;
+};
+
+namespace PathPicker {
+
+// The file types a browse button offers, executable files first.
+QStringList nameFilters();
+
+// Puts the file the user picks into pathField, drive or disc root included: shortening is
+// the save's job. A cancel or a failure leaves the field as it was.
+void browse(Fields &fields, Control pathField, FileChooser &chooser);
+
+} // namespace PathPicker
