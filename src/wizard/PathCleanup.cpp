@@ -1,15 +1,29 @@
 #include "wizard/PathCleanup.h"
 
+#include <QDir>
+
 QString PathCleanup::withoutDrivePrefix(const QString &path)
 {
     // Only the third character is looked at: "D:\" and also "AB\" count as a prefix.
     return path.mid(2, 1) == QLatin1String("\\") ? path.mid(3) : path;
 }
 
+QString PathCleanup::withoutDiscRoot(const QString &path, const QList<Volume> &volumes)
+{
+    // Cleaned, so that "//" or ".." cannot leave a piece of the root behind.
+    const QString cleaned = QDir::cleanPath(path);
+    const int index = Volumes::indexContaining(volumes, cleaned);
+    // Relative and Windows text lies on no volume; on a system volume the disc's root is
+    // unknown. Both stay as typed.
+    if (index < 0 || !volumes[index].isRemovable())
+        return path;
+    return cleaned.mid(volumes[index].root.size()).replace(QLatin1Char('/'), QLatin1Char('\\'));
+}
+
 void PathCleanup::removeDrivePrefix(Fields &fields, Control pathField)
 {
     const QString path = fields.text(pathField);
-    const QString shortened = withoutDrivePrefix(path);
+    const QString shortened = withoutDiscRoot(withoutDrivePrefix(path), Volumes::mounted());
     if (shortened != path)
         fields.setText(pathField, shortened);
 }

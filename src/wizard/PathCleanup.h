@@ -1,7 +1,9 @@
 #pragma once
 
 #include "wizard/Fields.h"
+#include "wizard/Volumes.h"
 
+#include <QList>
 #include <QString>
 
 namespace PathCleanup {
@@ -10,7 +12,13 @@ namespace PathCleanup {
 // becomes GAME\RUN.EXE); anything else comes back unchanged. Applied once, never in a loop.
 QString withoutDrivePrefix(const QString &path);
 
-// Shortens a path field in place, so that the user sees what is saved.
+// A full path on a removable or disc volume becomes relative to that volume's root, with "\"
+// separators as the launcher on the disc expects (/media/cdrom/GAME/RUN.EXE becomes
+// GAME\RUN.EXE); a path on a system volume and any other text come back unchanged.
+QString withoutDiscRoot(const QString &path, const QList<Volume> &volumes);
+
+// Shortens a path field in place, drive prefix first, then the disc root of this platform's
+// mounted volumes, so that the user sees what is saved.
 void removeDrivePrefix(Fields &fields, Control pathField);
 
 } // namespace PathCleanup

@@ -1,13 +1,32 @@
 #include "FakeFields.h"
 #include "wizard/PathCleanup.h"
+#include "wizard/Volumes.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// A system disk, a home volume, a disc, a stick, a disc image mounted outside /media, and an
+// image loop-mounted from the stick.
+const QList<Volume> kVolumes{
+    {"/", "", "ext4"},
+    {"/home/", "", "ext4"},
+    {"/media/cdrom/", "GAME", "iso9660"},
+    {"/media/usb/", "STICK", "vfat"},
+    {"/srv/image/", "", "udf"},
+    {"/media/usb/inner/", "", "iso9660"},
+};
+
+} // namespace
 
 class TestPathCleanup : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void cleanup() { Volumes::setSource({}); }
+
     void withoutDrivePrefix_data()
     {
         QTest::addColumn<QString>("path");
@@ -40,6 +59,85 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QString, expected);
         QCOMPARE(PathCleanup::withoutDrivePrefix(path), expected);
+    }
+
+    void withoutDiscRoot_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("disc") << "/media/cdrom/GAME/RUN.EXE"
+                              << R"(GAME\RUN.EXE)";
+        QTest::newRow("disc file system anywhere") << "/srv/image/SETUP.EXE"
+                                                   << "SETUP.EXE";
+        QTest::newRow("stick by mount folder") << "/media/usb/TOOLS/X.EXE"
+                                               << R"(TOOLS\X.EXE)";
+        QTest::newRow("nested root") << "/media/usb/inner/GAME/RUN.EXE"
+                                     << R"(GAME\RUN.EXE)";
+        QTest::newRow("system volume") << "/home/user/RUN.EXE"
+                                       << "/home/user/RUN.EXE";
+        QTest::newRow("root volume") << "/opt/game/RUN.EXE"
+                                     << "/opt/game/RUN.EXE";
+        QTest::newRow("sibling prefix") << "/media/cdrom2/X.EXE"
+                                        << "/media/cdrom2/X.EXE";
+        QTest::newRow("doubled slash") << "/media/cdrom//GAME/RUN.EXE"
+                                       << R"(GAME\RUN.EXE)";
+        QTest::newRow("dot-dot into the disc") << "/media/usb/../cdrom/GAME/RUN.EXE"
+                                               << R"(GAME\RUN.EXE)";
+        QTest::newRow("root without its slash") << "/media/cdrom"
+                                                << "";
+        QTest::newRow("the root itself") << "/media/cdrom/"
+                                         << "";
+        QTest::newRow("japanese names")
+            << QStringLiteral("/media/cdrom/ゲーム/起動.EXE") << QStringLiteral("ゲーム\\起動.EXE");
+        QTest::newRow("windows path") << R"(D:\GAME\RUN.EXE)"
+                                      << R"(D:\GAME\RUN.EXE)";
+        QTest::newRow("relative") << "GAME/RUN.EXE"
+                                  << "GAME/RUN.EXE";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+
+    void withoutDiscRoot()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QCOMPARE(PathCleanup::withoutDiscRoot(path, kVolumes), expected);
+    }
+
+    // The saves' clean-up: the drive rule as before, then the disc root of the mounted volumes,
+    // here a temporary folder offered as a disc.
+    void removeDrivePrefixOfMountedDisc_data()
+    {
+        QTest::addColumn<QString>("path"); // "<disc>" stands for the disc's root folder
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("on the disc") << "<disc>/GAME/RUN.EXE"
+                                     << R"(GAME\RUN.EXE)";
+        QTest::newRow("the disc itself") << "<disc>/"
+                                         << "";
+        QTest::newRow("drive path") << R"(D:\TOOLS\X.EXE)"
+                                    << R"(TOOLS\X.EXE)";
+        QTest::newRow("drive rule only once") << R"(D:\E:\X.EXE)"
+                                              << R"(E:\X.EXE)";
+        QTest::newRow("beside the disc") << "<disc>-other/X.EXE"
+                                         << "<disc>-other/X.EXE";
+        QTest::newRow("relative") << R"(DATA\README.TXT)"
+                                  << R"(DATA\README.TXT)";
+    }
+
+    void removeDrivePrefixOfMountedDisc()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QTemporaryDir disc;
+        QVERIFY(disc.isValid());
+        Volumes::setSource([&disc] {
+            return QList<Volume>{{"/", "", "ext4"}, {disc.path() + "/", "", "iso9660"}};
+        });
+        FakeFields fields;
+        const Control field{FormId::Form3, "Text2"};
+        fields.setText(field, QString(path).replace("<disc>", disc.path()));
+        PathCleanup::removeDrivePrefix(fields, field);
+        QCOMPARE(fields.text(field), QString(expected).replace("<disc>", disc.path()));
     }
 
     void removeDrivePrefixEditsTheFieldItself()
