@@ -1,0 +1,155 @@
+#include "modules/Cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr const char *kCodecName = "windows-31j";
+
+// JIS forms typed by input methods, and the characters CP932 stores for them.
+constexpr char32_t kJisForms[][2] = {
+    {0x301C, 0xFF5E}, // WAVE DASH
+    {0x2016, 0x2225}, // DOUBLE VERTICAL LINE
+    {0x2212, 0xFF0D}, // MINUS SIGN
+    {0x00A2, 0xFFE0}, // CENT SIGN
+    {0x00A3, 0xFFE1}, // POUND SIGN
+    {0x00AC, 0xFFE2}, // NOT SIGN
+    {0x2014, 0x2015}, // EM DASH
+};
+
+constexpr uchar kFirstKanaByte = 0xA1;
+constexpr uchar kLastKanaByte = 0xDF;
+constexpr char32_t kFirstKana = 0xFF61;
+constexpr char32_t kLastKana = kFirstKana + (kLastKanaByte - kFirstKanaByte);
+
+char32_t windowsForm(char32_t c)
+{
+    for (const auto &[jis, windows] : kJisForms) {
+        if (c == jis)
+            return windows;
+    }
+    return c;
+}
+
+// The character of one byte that stands alone: ASCII, half-width katakana or U+FFFD.
+QChar singleByteChar(uchar b)
+{
+    if (b < 0x80)
+        return QChar(b);
+    if (b >= kFirstKanaByte && b <= kLastKanaByte)
+        return QChar(char16_t(kFirstKana + (b - kFirstKanaByte)));
+    return QChar::ReplacementCharacter;
+}
+
+// The CP932 bytes of one code point; empty when CP932 cannot hold it.
+QByteArray encodeCodePoint(char32_t c, QStringEncoder &icu)
+{
+    c = windowsForm(c);
+    if (c < 0x80)
+        return QByteArray(1, char(c));
+    if (c >= kFirstKana && c <= kLastKana)
+        return QByteArray(1, char(kFirstKanaByte + (c - kFirstKana)));
+    if (QChar::isSurrogate(c))
+        return {};
+    const QByteArray bytes = icu.encode(QString::fromUcs4(&c, 1));
+    // 0xFCFC is no CP932 character: it is ICU's substitute.
+    return bytes == QByteArrayView("\xFC\xFC") ? QByteArray() : bytes;
+}
+
+// Calls f(character, codePoint) for each character of text; a surrogate pair is one.
+template <typename F>
+void forEachCharacter(const QString &text, F f)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+        const qsizetype length = pair ? 2 : 1;
+        f(QStringView(text).mid(i, length), c);
+        i += length;
+    }
+}
+
+} // namespace
+
+namespace Cp932 {
+
+qsizetype charLength(QByteArrayView bytes, qsizetype pos)
+{
+    const bool pair = isLeadByte(uchar(bytes[pos])) && pos + 1 < bytes.size()
+                      && isTrailByte(uchar(bytes[pos + 1]));
+    return pair ? 2 : 1;
+}
+
+QByteArrayView cut(QByteArrayView bytes, qsizetype maxBytes)
+{
+    if (bytes.size() <= maxBytes)
+        return bytes;
+    qsizetype end = 0;
+    while (end < maxBytes) {
+        const qsizetype length = charLength(bytes, end);
+        if (end + length > maxBytes)
+            break;
+        end += length;
+    }
+    return bytes.first(end);
+}
+
+QString decode(QByteArrayView bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    std::optional<QStringDecoder> icu;
+    qsizetype pairsFrom = 0;
+    auto flushPairs = [&](qsizetype to) {
+        if (to == pairsFrom)
+            return;
+        if (!icu)
+            icu.emplace(kCodecName);
+        // Runs of whole pairs leave the decoder without state; an unmapped pair gives U+FFFD.
+        text += icu->decode(bytes.sliced(pairsFrom, to - pairsFrom));
+    };
+    for (qsizetype i = 0; i < bytes.size();) {
+        if (charLength(bytes, i) == 2) {
+            i += 2;
+            continue;
+        }
+        flushPairs(i);
+        text += singleByteChar(uchar(bytes[i]));
+        pairsFrom = ++i;
+    }
+    flushPairs(bytes.size());
+    return text;
+}
+
+QByteArray encode(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size() * 2);
+    QStringEncoder icu(kCodecName);
+    forEachCharacter(text, [&](QStringView, char32_t c) {
+        const QByteArray encoded = encodeCodePoint(c, icu);
+        bytes += encoded.isEmpty() ? QByteArray("?") : encoded;
+    });
+    return bytes;
+}
+
+QString unstorableCharacters(const QString &text)
+{
+    QString found;
+    std::vector<char32_t> seen;
+    QStringEncoder icu(kCodecName);
+    forEachCharacter(text, [&](QStringView character, char32_t c) {
+        if (std::find(seen.begin(), seen.end(), c) != seen.end() || !encodeCodePoint(c, icu).isEmpty())
+            return;
+        seen.push_back(c);
+        found += character;
+    });
+    return found;
+}
+
+} // namespace Cp932
