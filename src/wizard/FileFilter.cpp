@@ -1,25 +1,31 @@
 #include "wizard/FileFilter.h"
 
-QString FileFilter::nameFilter() const
+namespace {
+
+// "*.EXE;*.COM" as this platform's patterns; empty ones left out.
+QStringList localPatterns(const QString &patterns)
 {
-    return QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' ')));
+    QStringList local;
+    for (const QString &typed : patterns.split(QLatin1Char(';'))) {
+        const QString pattern = typed.trimmed();
+        if (!pattern.isEmpty())
+            local.append(FileFilters::localPattern(pattern));
+    }
+    return local;
 }
 
-QList<FileFilter> FileFilters::parse(const QString &filter)
+} // namespace
+
+QStringList FileFilters::nameFilters(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
-    QList<FileFilter> filters;
+    QStringList names;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QStringList patterns;
-        for (const QString &typed : parts[i + 1].split(QLatin1Char(';'))) {
-            const QString pattern = typed.trimmed();
-            if (!pattern.isEmpty())
-                patterns.append(localPattern(pattern));
-        }
+        const QStringList patterns = localPatterns(parts[i + 1]);
         if (!patterns.isEmpty())
-            filters.append({parts[i], patterns});
+            names.append(QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' '))));
     }
-    return filters;
+    return names;
 }
 
 QString FileFilters::localPattern(const QString &pattern)
@@ -34,12 +40,4 @@ QString FileFilters::localPattern(const QString &pattern)
         local += lower == upper ? QString(c) : QStringLiteral("[%1%2]").arg(upper, lower);
     }
     return local;
-}
-
-QStringList FileFilters::nameFilters(const QString &filter)
-{
-    QStringList names;
-    for (const FileFilter &entry : parse(filter))
-        names.append(entry.nameFilter());
-    return names;
 }
