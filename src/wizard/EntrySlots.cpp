@@ -35,12 +35,12 @@ std::span<const EntrySlot> EntrySlots::all()
 
 std::span<const EntrySlot> EntrySlots::onPage(FormId page)
 {
-    const std::span<const EntrySlot> slots = kSlots;
+    const std::span<const EntrySlot> table = kSlots;
     switch (page) {
     case FormId::Form2:
-        return slots.first(kPageOneSlots);
+        return table.first(kPageOneSlots);
     case FormId::Form3:
-        return slots.subspan(kPageOneSlots);
+        return table.subspan(kPageOneSlots);
     default:
         return {};
     }

@@ -26,10 +26,10 @@ public:
     // Names first, then paths, each in slot order.
     void writeEntries(FormId page)
     {
-        const auto slots = EntrySlots::onPage(page);
-        for (const EntrySlot &slot : slots)
+        const auto pageSlots = EntrySlots::onPage(page);
+        for (const EntrySlot &slot : pageSlots)
             write(QStringLiteral("NAME"), slot.key(), m_fields.text(slot.name()));
-        for (const EntrySlot &slot : slots)
+        for (const EntrySlot &slot : pageSlots)
             write(QStringLiteral("PATH"), slot.key(), m_fields.text(slot.path()));
     }
 
