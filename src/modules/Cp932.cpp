@@ -46,27 +46,34 @@ QChar singleByteChar(uchar b)
     return QChar::ReplacementCharacter;
 }
 
-// The CP932 bytes of one code point; empty when CP932 cannot hold it.
-QByteArray encodeCodePoint(char32_t c, QStringEncoder &icu)
+// Appends the CP932 bytes of one code point to out; false, appending nothing, when CP932
+// cannot hold it.
+bool appendCodePoint(char32_t c, QStringEncoder &icu, QByteArray &out)
 {
     c = windowsForm(c);
-    if (c < 0x80)
-        return QByteArray(1, char(c));
-    if (c >= kFirstKana && c <= kLastKana)
-        return QByteArray(1, char(kFirstKanaByte + (c - kFirstKana)));
+    if (c < 0x80 || (c >= kFirstKana && c <= kLastKana)) {
+        out += char(c < 0x80 ? c : kFirstKanaByte + (c - kFirstKana));
+        return true;
+    }
     if (QChar::isSurrogate(c))
-        return {};
-    const QByteArray bytes = icu.encode(QString::fromUcs4(&c, 1));
+        return false;
+    const QStringView character = QChar::fromUcs4(c);
+    char buffer[16];
+    Q_ASSERT(icu.requiredSpace(character.size()) <= qsizetype(sizeof buffer));
+    const QByteArrayView bytes(buffer, icu.appendToBuffer(buffer, character) - buffer);
     // 0xFCFC is no CP932 character: it is ICU's substitute.
-    return bytes == QByteArrayView("\xFC\xFC") ? QByteArray() : bytes;
+    if (bytes.isEmpty() || bytes == QByteArrayView("\xFC\xFC"))
+        return false;
+    out += bytes;
+    return true;
 }
 
 // Calls f(character, codePoint) for each character of text; a surrogate pair is one.
-template <typename F>
-void forEachCharacter(const QString &text, F f)
+template <typename F> void forEachCharacter(const QString &text, F f)
 {
     for (qsizetype i = 0; i < text.size();) {
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const bool pair =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
         const char32_t c = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
         const qsizetype length = pair ? 2 : 1;
         f(QStringView(text).mid(i, length), c);
@@ -80,8 +87,8 @@ namespace Cp932 {
 
 qsizetype charLength(QByteArrayView bytes, qsizetype pos)
 {
-    const bool pair = isLeadByte(uchar(bytes[pos])) && pos + 1 < bytes.size()
-                      && isTrailByte(uchar(bytes[pos + 1]));
+    const bool pair = isLeadByte(uchar(bytes[pos])) && pos + 1 < bytes.size() &&
+                      isTrailByte(uchar(bytes[pos + 1]));
     return pair ? 2 : 1;
 }
 
@@ -132,8 +139,8 @@ QByteArray encode(const QString &text)
     bytes.reserve(text.size() * 2);
     QStringEncoder icu(kCodecName);
     forEachCharacter(text, [&](QStringView, char32_t c) {
-        const QByteArray encoded = encodeCodePoint(c, icu);
-        bytes += encoded.isEmpty() ? QByteArray("?") : encoded;
+        if (!appendCodePoint(c, icu, bytes))
+            bytes += '?';
     });
     return bytes;
 }
@@ -143,8 +150,10 @@ QString unstorableCharacters(const QString &text)
     QString found;
     std::vector<char32_t> seen;
     QStringEncoder icu(kCodecName);
+    QByteArray scratch;
     forEachCharacter(text, [&](QStringView character, char32_t c) {
-        if (std::find(seen.begin(), seen.end(), c) != seen.end() || !encodeCodePoint(c, icu).isEmpty())
+        if (std::find(seen.begin(), seen.end(), c) != seen.end() ||
+            appendCodePoint(c, icu, scratch))
             return;
         seen.push_back(c);
         found += character;

@@ -24,19 +24,24 @@ void TestCp932::decode_data()
     QTest::addColumn<QByteArray>("hex");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("control codes ICU rotates") << QByteArray("1a1c7f") << QStringLiteral("\x1A\x1C\x7F");
-    QTest::newRow("half-width katakana") << QByteArray("b1dfa1") << QStringLiteral(u"\uFF71\uFF9F\uFF61");
+    QTest::newRow("control codes ICU rotates")
+        << QByteArray("1a1c7f") << QStringLiteral("\x1A\x1C\x7F");
+    QTest::newRow("half-width katakana")
+        << QByteArray("b1dfa1") << QStringLiteral(u"\uFF71\uFF9F\uFF61");
     QTest::newRow("trail byte 5C") << QByteArray("835c83748367") << QStringLiteral(u"ソフト");
     QTest::newRow("trail byte 5D") << QByteArray("835d") << QStringLiteral(u"ゾ");
     QTest::newRow("NUL kept") << QByteArray("410042") << QString::fromLatin1("A\0B", 3);
     QTest::newRow("lone lead byte at end") << QByteArray("4183") << QStringLiteral(u"A\uFFFD");
-    QTest::newRow("lead byte before a space") << QByteArray("832041") << QStringLiteral(u"\uFFFD A");
+    QTest::newRow("lead byte before a space")
+        << QByteArray("832041") << QStringLiteral(u"\uFFFD A");
     QTest::newRow("lead byte before LF") << QByteArray("830a") << QStringLiteral(u"\uFFFD\n");
     QTest::newRow("lead byte before 7F") << QByteArray("837f") << QStringLiteral(u"\uFFFD\x7F");
-    QTest::newRow("bytes that start nothing") << QByteArray("80a0fdfeff41")
-                                              << QStringLiteral(u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA");
-    QTest::newRow("unmapped pair is one character") << QByteArray("854041") << QStringLiteral(u"\uFFFDA");
-    QTest::newRow("NEC and IBM duplicates") << QByteArray("ed40fa5c") << QStringLiteral(u"\u7E8A\u7E8A");
+    QTest::newRow("bytes that start nothing")
+        << QByteArray("80a0fdfeff41") << QStringLiteral(u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA");
+    QTest::newRow("unmapped pair is one character")
+        << QByteArray("854041") << QStringLiteral(u"\uFFFDA");
+    QTest::newRow("NEC and IBM duplicates")
+        << QByteArray("ed40fa5c") << QStringLiteral(u"\u7E8A\u7E8A");
 }
 
 void TestCp932::decode()
@@ -51,7 +56,8 @@ void TestCp932::encode_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("hex");
 
-    QTest::newRow("control codes ICU rotates") << QStringLiteral("\x1A\x1C\x7F") << QByteArray("1a1c7f");
+    QTest::newRow("control codes ICU rotates")
+        << QStringLiteral("\x1A\x1C\x7F") << QByteArray("1a1c7f");
     QTest::newRow("ソフト") << QStringLiteral(u"ソフト") << QByteArray("835c83748367");
     QTest::newRow("half-width katakana") << QStringLiteral(u"\uFF71\uFF9F") << QByteArray("b1df");
     QTest::newRow("NEC special character") << QStringLiteral(u"\u2460") << QByteArray("8740");
@@ -84,8 +90,10 @@ void TestCp932::unstorableCharacters_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("all storable") << QStringLiteral(u"ソフトabcｱ") << QString();
-    QTest::newRow("JIS forms are storable") << QStringLiteral(u"\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014") << QString();
-    QTest::newRow("each once, pair whole") << QStringLiteral(u"\U0001F600a\U0001F600") << QStringLiteral(u"\U0001F600");
+    QTest::newRow("JIS forms are storable")
+        << QStringLiteral(u"\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014") << QString();
+    QTest::newRow("each once, pair whole")
+        << QStringLiteral(u"\U0001F600a\U0001F600") << QStringLiteral(u"\U0001F600");
     QTest::newRow("order of appearance") << QStringLiteral(u"\U0002000Bx\U0001F600\U0002000B")
                                          << QStringLiteral(u"\U0002000B\U0001F600");
     QTest::newRow("lone surrogates") << QString(QChar(0xDC00)) + QStringLiteral(u"\U0001F600")
@@ -110,7 +118,8 @@ void TestCp932::cut_data()
     QTest::newRow("single bytes") << QByteArray("414243") << 2 << QByteArray("4142");
     QTest::newRow("pair not split") << QByteArray("418341") << 2 << QByteArray("41");
     QTest::newRow("pair that fits") << QByteArray("418341") << 3 << QByteArray("418341");
-    QTest::newRow("trail 5C goes with its lead") << QByteArray("835c835c") << 3 << QByteArray("835c");
+    QTest::newRow("trail 5C goes with its lead")
+        << QByteArray("835c835c") << 3 << QByteArray("835c");
     QTest::newRow("lead before a space is single") << QByteArray("832041") << 1 << QByteArray("83");
     QTest::newRow("nothing") << QByteArray("8341") << 0 << QByteArray();
 }
