@@ -1,0 +1,147 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The profile text model on a file's units, without I/O: lines, section headers, key lines
+// and values, and the case-insensitive comparison of names.
+template <typename Traits> struct IniText
+{
+    using Unit = typename Traits::Unit;
+    using View = std::basic_string_view<Unit>;
+    using String = std::basic_string<Unit>;
+    static constexpr qsizetype npos = -1;
+
+    // One line: [start, contentEnd) is its text, [contentEnd, end) its line break (if any).
+    struct Line
+    {
+        qsizetype start;
+        qsizetype contentEnd;
+        qsizetype end;
+        bool hasBreak() const { return end > contentEnd; }
+    };
+
+    static bool isBlank(Unit u) { return u == Unit(' ') || u == Unit('\t'); }
+    static bool isBreak(Unit u) { return u == Unit('\r') || u == Unit('\n'); }
+
+    // The number of units (1 or 2) of the character that starts at pos.
+    static qsizetype charLength(View text, qsizetype pos)
+    {
+        const qsizetype next = pos + 1;
+        const bool pair = Traits::isLead(text[pos]) && next < qsizetype(text.size()) &&
+                          Traits::isTrail(text[next]);
+        return pair ? 2 : 1;
+    }
+
+    static View trimmed(View v)
+    {
+        while (!v.empty() && isBlank(v.front()))
+            v.remove_prefix(1);
+        while (!v.empty() && isBlank(v.back()))
+            v.remove_suffix(1);
+        return v;
+    }
+
+    // The line that starts at start; CR, LF and CRLF each end a line.
+    static Line lineAt(View text, qsizetype start)
+    {
+        const qsizetype size = text.size();
+        qsizetype end = start;
+        while (end < size && !isBreak(text[end]))
+            ++end;
+        const qsizetype contentEnd = end;
+        if (end < size)
+            end +=
+                (text[end] == Unit('\r') && end + 1 < size && text[end + 1] == Unit('\n')) ? 2 : 1;
+        return {start, contentEnd, end};
+    }
+
+    // Whether only blanks stand between the start of its line and pos.
+    static bool startsLine(View text, qsizetype pos)
+    {
+        while (pos > 0 && isBlank(text[pos - 1]))
+            --pos;
+        return pos == 0 || isBreak(text[pos - 1]);
+    }
+
+    // The trimmed name of a header whose "[" is at bracket, or nothing when no "]" closes it
+    // on its line; a "]" that is the second unit of a character closes nothing.
+    static std::optional<View> headerName(View text, qsizetype bracket)
+    {
+        for (qsizetype i = bracket + 1; i < qsizetype(text.size()) && !isBreak(text[i]);
+             i += charLength(text, i)) {
+            if (text[i] == Unit(']'))
+                return trimmed(text.substr(bracket + 1, i - bracket - 1));
+        }
+        return std::nullopt;
+    }
+
+    // The position of the first non-blank unit of line, or npos for a blank line.
+    static qsizetype firstNonBlank(View text, const Line &line)
+    {
+        for (qsizetype i = line.start; i < line.contentEnd; ++i) {
+            if (!isBlank(text[i]))
+                return i;
+        }
+        return npos;
+    }
+
+    static bool isHeaderLine(View text, const Line &line)
+    {
+        const qsizetype first = firstNonBlank(text, line);
+        return first != npos && text[first] == Unit('[') && headerName(text, first);
+    }
+
+    // A value as it reads: blanks around it dropped, then one pair of matching outer quotes.
+    static View readValue(View raw)
+    {
+        View v = trimmed(raw);
+        const bool quoted = v.size() >= 2 && v.front() == v.back() &&
+                            (v.front() == Unit('"') || v.front() == Unit('\''));
+        return quoted ? v.substr(1, v.size() - 2) : v;
+    }
+
+    static Unit folded(Unit u)
+    {
+        return (u >= Unit('A') && u <= Unit('Z')) ? Unit(u + ('a' - 'A')) : u;
+    }
+
+    // Hashes a name with ASCII letters folded, except inside two-unit characters.
+    struct FoldHash
+    {
+        std::size_t operator()(View name) const
+        {
+            std::size_t hash = 14695981039346656037ull; // FNV-1a
+            for (qsizetype i = 0; i < qsizetype(name.size());) {
+                const qsizetype length = charLength(name, i);
+                for (const Unit u : name.substr(i, length))
+                    hash = (hash ^ std::size_t(length == 1 ? folded(u) : u)) * 1099511628211ull;
+                i += length;
+            }
+            return hash;
+        }
+    };
+
+    // Compares names as the profile functions do: ASCII letters of single-unit characters
+    // without regard to case, everything else exactly.
+    struct FoldEqual
+    {
+        bool operator()(View a, View b) const
+        {
+            if (a.size() != b.size())
+                return false;
+            for (qsizetype i = 0; i < qsizetype(a.size()); i += charLength(a, i)) {
+                const qsizetype length = charLength(a, i);
+                if (length != charLength(b, i))
+                    return false;
+                if (length == 1 ? folded(a[i]) != folded(b[i]) : a.substr(i, 2) != b.substr(i, 2))
+                    return false;
+            }
+            return true;
+        }
+    };
+};

@@ -1,0 +1,66 @@
+#include "modules/ProfileDocument.h"
+
+#include "modules/IniUnits.h"
+#include "modules/TextDocument.h"
+
+#include <QStringConverter>
+#include <QtGlobal>
+
+static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN,
+              "UTF-16LE files are copied into char16_t units as they are");
+
+namespace {
+
+// The value of a Unicode file as the platform's ANSI reader hands it over: converted to
+// CP932, cut there, and decoded back.
+QString readThroughCp932(const QString &value, qsizetype maxBytes)
+{
+    const QByteArray bytes = Cp932::encode(value);
+    return Cp932::decode(Cp932::cut(bytes, maxBytes));
+}
+
+} // namespace
+
+std::string Cp932Units::encode(const QString &text)
+{
+    return Cp932::encode(text).toStdString();
+}
+
+QString Cp932Units::read(std::string_view value, qsizetype maxBytes)
+{
+    return Cp932::decode(
+        Cp932::cut(QByteArrayView(value.data(), qsizetype(value.size())), maxBytes));
+}
+
+std::string Utf8Units::encode(const QString &text)
+{
+    return text.toStdString();
+}
+
+QString Utf8Units::read(std::string_view value, qsizetype maxBytes)
+{
+    return readThroughCp932(QString::fromUtf8(value.data(), qsizetype(value.size())), maxBytes);
+}
+
+std::u16string Utf16Units::encode(const QString &text)
+{
+    return text.toStdU16String();
+}
+
+QString Utf16Units::read(std::u16string_view value, qsizetype maxBytes)
+{
+    return readThroughCp932(
+        QString(reinterpret_cast<const QChar *>(value.data()), qsizetype(value.size())), maxBytes);
+}
+
+std::unique_ptr<ProfileDocument> ProfileDocument::fromBytes(QByteArray bytes)
+{
+    switch (QStringConverter::encodingForData(bytes).value_or(QStringConverter::System)) {
+    case QStringConverter::Utf8:
+        return std::make_unique<TextDocument<Utf8Units>>(bytes, 3);
+    case QStringConverter::Utf16LE:
+        return std::make_unique<TextDocument<Utf16Units>>(bytes, 2);
+    default:
+        return std::make_unique<TextDocument<Cp932Units>>(bytes, 0);
+    }
+}

@@ -1,0 +1,221 @@
+#pragma once
+
+#include "modules/FileUnits.h"
+#include "modules/IniIndex.h"
+#include "modules/ProfileDocument.h"
+
+#include <algorithm>
+#include <vector>
+
+// A profile document over one encoding's units. The file's units are never changed: pending
+// writes are kept as splices and applied while rendering, so everything else in the file
+// comes out unit for unit as it went in.
+template <typename Traits> class TextDocument final : public ProfileDocument
+{
+    using Text = IniText<Traits>;
+    using Unit = typename Text::Unit;
+    using View = typename Text::View;
+    using String = typename Text::String;
+    using Index = IniIndex<Traits>;
+    using Bytes = FileUnits<Unit>;
+
+public:
+    // bytes is the whole file, whose first prefix bytes are its byte order mark.
+    TextDocument(const QByteArray &bytes, qsizetype prefix)
+        : m_file(bytes, prefix), m_text(m_file.text()), m_index(m_text)
+    {}
+
+    std::optional<QString> value(const QString &section, const QString &key,
+                                 qsizetype maxBytes) override
+    {
+        const String name = Traits::encode(section);
+        const String keyName = Traits::encode(key);
+        std::optional<View> raw = pendingValue(name, keyName);
+        if (!raw)
+            raw = storedValue(name, keyName);
+        if (!raw)
+            return std::nullopt;
+        return Traits::read(Text::readValue(*raw), maxBytes);
+    }
+
+    void write(const QString &section, const QString &key, const QString &value) override
+    {
+        const String keyName = Traits::encode(key);
+        const String newValue = Traits::encode(value);
+        Pending &pending = pendingFor(Traits::encode(section));
+        if (Added *added = findKey(pending.added, keyName)) {
+            added->value = newValue;
+            return;
+        }
+        const auto *line = pending.original ? m_index.key(*pending.original, keyName) : nullptr;
+        if (!line) {
+            pending.added.push_back({keyName, newValue});
+            return;
+        }
+        std::erase_if(pending.replaced,
+                      [&](const Replaced &r) { return sameName(r.key, keyName); });
+        if (Text::readValue(storedValue(*line)) != Text::readValue(newValue))
+            pending.replaced.push_back(replacement(keyName, *line, newValue));
+    }
+
+    bool isDirty() const override
+    {
+        return std::any_of(m_pending.begin(), m_pending.end(), [](const Pending &p) {
+            return !p.replaced.empty() || !p.added.empty();
+        });
+    }
+
+    bool render(QIODevice &out) const override
+    {
+        std::vector<Splice> splices = collectSplices();
+        std::stable_sort(splices.begin(), splices.end(), [](const Splice &a, const Splice &b) {
+            return a.from != b.from ? a.from < b.from : a.kind < b.kind;
+        });
+        std::optional<Unit> last;
+        auto put = [&](View units) {
+            if (!units.empty())
+                last = units.back();
+            return Bytes::writeAll(out, units.data(), units.size() * sizeof(Unit));
+        };
+        const QByteArray &prefix = m_file.prefix();
+        bool ok = Bytes::writeAll(out, prefix.constData(), prefix.size());
+        qsizetype pos = 0;
+        for (const Splice &splice : splices) {
+            ok = ok && put(m_text.substr(pos, splice.from - pos));
+            // New lines start a line of their own, even after a last line without a break.
+            if (splice.kind != Splice::Replace && last && !Text::isBreak(*last))
+                ok = ok && put(View(lineBreak()));
+            ok = ok && put(View(splice.units));
+            pos = splice.to;
+        }
+        ok = ok && put(m_text.substr(pos));
+        const QByteArray &tail = m_file.tail();
+        return ok && Bytes::writeAll(out, tail.constData(), tail.size());
+    }
+
+private:
+    struct Replaced
+    {
+        String key;
+        qsizetype from;
+        qsizetype to;
+        String value;
+        bool addsEquals;
+    };
+    struct Added
+    {
+        String key;
+        String value;
+    };
+    // The writes to one section; original is null for a section the file does not have yet.
+    struct Pending
+    {
+        String section;
+        typename Index::Section *original;
+        std::vector<Replaced> replaced;
+        std::vector<Added> added;
+    };
+    struct Splice
+    {
+        enum Kind { Replace, InsertKeys, AppendSection };
+        qsizetype from;
+        qsizetype to;
+        Kind kind;
+        String units;
+    };
+
+    static String ascii(std::string_view text) { return String(text.begin(), text.end()); }
+    static const String &lineBreak()
+    {
+        static const String crlf = ascii("\r\n");
+        return crlf;
+    }
+
+    static bool sameName(View a, View b)
+    {
+        return typename Text::FoldEqual()(Text::trimmed(a), Text::trimmed(b));
+    }
+
+    template <typename Entry> static Entry *findKey(std::vector<Entry> &entries, View key)
+    {
+        const auto found = std::find_if(entries.begin(), entries.end(),
+                                        [&](const Entry &e) { return sameName(e.key, key); });
+        return found != entries.end() ? &*found : nullptr;
+    }
+
+    View storedValue(const typename Index::KeyLine &line) const
+    {
+        return line.equals == Index::npos
+                   ? View()
+                   : m_text.substr(line.equals + 1, line.contentEnd - line.equals - 1);
+    }
+
+    std::optional<View> storedValue(View section, View key)
+    {
+        const auto *found = m_index.section(section);
+        const auto *line = found ? m_index.key(*found, key) : nullptr;
+        return line ? std::optional<View>(storedValue(*line)) : std::nullopt;
+    }
+
+    Pending *findPending(View section)
+    {
+        const auto found = std::find_if(m_pending.begin(), m_pending.end(), [&](const Pending &p) {
+            return sameName(p.section, section);
+        });
+        return found != m_pending.end() ? &*found : nullptr;
+    }
+
+    std::optional<View> pendingValue(View section, View key)
+    {
+        Pending *pending = findPending(section);
+        if (const Replaced *replaced = pending ? findKey(pending->replaced, key) : nullptr)
+            return View(replaced->value);
+        if (const Added *added = pending ? findKey(pending->added, key) : nullptr)
+            return View(added->value);
+        return std::nullopt;
+    }
+
+    Pending &pendingFor(const String &section)
+    {
+        if (Pending *pending = findPending(section))
+            return *pending;
+        return m_pending.emplace_back(Pending{section, m_index.section(section), {}, {}});
+    }
+
+    // The splice that gives line the value: everything after its "=" is replaced, and a line
+    // without "=" gets one.
+    static Replaced replacement(const String &key, const typename Index::KeyLine &line,
+                                const String &value)
+    {
+        if (line.equals == Index::npos)
+            return {key, line.contentEnd, line.contentEnd, value, true};
+        return {key, line.equals + 1, line.contentEnd, value, false};
+    }
+
+    std::vector<Splice> collectSplices() const
+    {
+        std::vector<Splice> splices;
+        for (const Pending &pending : m_pending) {
+            for (const Replaced &replaced : pending.replaced)
+                splices.push_back({replaced.from, replaced.to, Splice::Replace,
+                                   (replaced.addsEquals ? ascii("=") : String()) + replaced.value});
+            if (pending.added.empty())
+                continue;
+            String units = pending.original
+                               ? String()
+                               : ascii("[") + pending.section + ascii("]") + lineBreak();
+            for (const Added &added : pending.added)
+                units += added.key + ascii("=") + added.value + lineBreak();
+            const qsizetype at =
+                pending.original ? pending.original->insertAt : qsizetype(m_text.size());
+            splices.push_back(
+                {at, at, pending.original ? Splice::InsertKeys : Splice::AppendSection, units});
+        }
+        return splices;
+    }
+
+    Bytes m_file;
+    View m_text;
+    Index m_index;
+    std::vector<Pending> m_pending;
+};
