@@ -1,0 +1,63 @@
+#include "modules/Module2.h"
+
+#include "modules/Module1.h"
+
+namespace {
+
+constexpr int kReadBufferSize = 1024;
+
+QString noPath()
+{
+    return {};
+}
+
+Module2::PathSource &outputHolder()
+{
+    static Module2::PathSource holder = noPath;
+    return holder;
+}
+
+Module2::PathSource &driveHolder()
+{
+    static Module2::PathSource holder = noPath;
+    return holder;
+}
+
+} // namespace
+
+WriteStatus IniWrite(const QString &section, const QString &key, const QString &value)
+{
+    return Module1::WritePrivateProfileString(section, key, value, Module2::outputFileName());
+}
+
+QString IniRead(const QString &section, const QString &key)
+{
+    const QString value = Module1::GetPrivateProfileString(section, key, QString(), kReadBufferSize,
+                                                           Module2::sourceFileName());
+    const qsizetype nul = value.indexOf(QChar(0));
+    return nul < 0 ? value : value.left(nul);
+}
+
+namespace Module2 {
+
+void setOutputPathHolder(PathSource holder)
+{
+    outputHolder() = holder ? std::move(holder) : PathSource(noPath);
+}
+
+void setDriveDesignation(PathSource designation)
+{
+    driveHolder() = designation ? std::move(designation) : PathSource(noPath);
+}
+
+QString outputFileName()
+{
+    return outputHolder()();
+}
+
+QString sourceFileName()
+{
+    return driveHolder()() + QStringLiteral("KORV.ini");
+}
+
+} // namespace Module2
