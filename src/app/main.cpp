@@ -1,0 +1,20 @@
+#include "forms/Forms.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KORVANE作成ウィザード"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/hand-right.svg")));
+    // A hidden page is still loaded: the program ends when the last window is unloaded,
+    // not when the last one is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    Forms forms;
+    QObject::connect(&forms, &Forms::allUnloaded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    forms.show(FormId::Form2);
+    return app.exec();
+}

@@ -1,0 +1,37 @@
+#include "forms/Form4.h"
+
+#include "forms/Forms.h"
+
+namespace {
+
+using enum ControlKind;
+
+constexpr WindowSpec kWindow{"終了", 5955, 4590, Frame::Sizable, ":/icons/hand-left.svg"};
+
+constexpr ControlSpec kControls[] = {
+    {Button, "Command1", "閉じる", 1560, 3360, 2535, 1095, 2, {36, false}},
+    {Label, "Label3", "お疲れさまでした", 960, 2640, 3975, 615, 3, {27.75, false}},
+    {Label, "Label2",
+     "KORV.INIがこのプログラムを実行したフォルダに保存されています。"
+     "これとKORVANE.EXEとAUTORUN.INFをCDのルートディレクトリに保存してください。",
+     600, 1800, 4455, 735, 1},
+    {Label, "Label1", "終了！", 720, 240, 3735, 1095, 0, {48, true}},
+};
+
+} // namespace
+
+Form4::Form4(Forms &forms) : FormBase(forms, FormId::Form4, kWindow, kControls)
+{
+    onClick("Command1", &Form4::Command1_Click);
+}
+
+void Form4::Form_Unload()
+{
+    forms().unload({FormId::Form2, FormId::Form3, FormId::Form4});
+}
+
+// "閉じる": unloads both pages and this window, which ends the program.
+void Form4::Command1_Click()
+{
+    forms().unload({FormId::Form2, FormId::Form3, FormId::Form4});
+}

@@ -1,0 +1,166 @@
+#include "forms/FormBase.h"
+
+#include "forms/DesignLabel.h"
+#include "forms/Forms.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+namespace {
+
+int pixels(int twips)
+{
+    return twips / kTwipsPerPixel;
+}
+
+// The design's Japanese font, and the installed one that stands in where it is missing.
+QFont designFont(const FontSpec &spec)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")});
+    font.setPointSizeF(spec.points);
+    font.setBold(spec.bold);
+    return font;
+}
+
+// Where no font is given: a Japanese UI font whose text fits the design's boxes.
+QFont windowFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("IPAPGothic")});
+    font.setPointSizeF(9);
+    return font;
+}
+
+QFrame *newLine(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    return line;
+}
+
+QPushButton *newButton(const QString &caption, QWidget *parent)
+{
+    // No button is a default button, so Enter in a text box presses nothing.
+    auto *button = new QPushButton(caption, parent);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit *newTextBox(QWidget *parent)
+{
+    // Only the path fields take drops, and only files (FileDrop); a text box takes none.
+    auto *textBox = new QLineEdit(parent);
+    textBox->setAcceptDrops(false);
+    return textBox;
+}
+
+QWidget *newControl(const ControlSpec &spec, QWidget *parent)
+{
+    const QString caption = QString::fromUtf8(spec.caption);
+    switch (spec.kind) {
+    case ControlKind::Button:
+        return newButton(caption, parent);
+    case ControlKind::TextBox:
+        return newTextBox(parent);
+    case ControlKind::Label:
+        return new DesignLabel(caption, parent);
+    case ControlKind::Line:
+        return newLine(parent);
+    case ControlKind::DriveList:
+        return new QComboBox(parent);
+    case ControlKind::CheckBox:
+        return new QCheckBox(caption, parent);
+    }
+    return nullptr;
+}
+
+QRect placement(const ControlSpec &spec)
+{
+    // A horizontal line is one pixel high.
+    const int height = spec.kind == ControlKind::Line ? kTwipsPerPixel : spec.height;
+    return {pixels(spec.left), pixels(spec.top), pixels(spec.width), pixels(height)};
+}
+
+void place(const ControlSpec &spec, QWidget *parent)
+{
+    QWidget *control = newControl(spec, parent);
+    control->setObjectName(QString::fromLatin1(spec.name));
+    control->setGeometry(placement(spec));
+    control->setProperty("tabIndex", spec.tab);
+    if (spec.font.points > 0)
+        control->setFont(designFont(spec.font));
+    control->setVisible(spec.visible);
+}
+
+} // namespace
+
+FormBase::FormBase(Forms &forms, FormId id, const WindowSpec &window,
+                   std::span<const ControlSpec> controls)
+    : m_forms(forms), m_id(id)
+{
+    setWindowTitle(QString::fromUtf8(window.caption));
+    setWindowIcon(QIcon(QString::fromLatin1(window.icon)));
+    setFont(windowFont());
+    for (const ControlSpec &spec : controls)
+        place(spec, this);
+    applyFrame(window);
+    applyTabOrder();
+}
+
+void FormBase::applyFrame(const WindowSpec &window)
+{
+    const QSize client(pixels(window.width), pixels(window.height));
+    const Qt::WindowFlags common = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (window.frame == Frame::FixedDialog) {
+        setWindowFlags(Qt::Dialog | common | Qt::MSWindowsFixedSizeDialogHint);
+        setFixedSize(client);
+    } else {
+        setWindowFlags(Qt::Window | common | Qt::WindowMinMaxButtonsHint);
+        resize(client);
+    }
+}
+
+// Tab walks the focusable controls by tab index; the first of them has the focus.
+void FormBase::applyTabOrder()
+{
+    QList<QWidget *> stops;
+    for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->focusPolicy() & Qt::TabFocus)
+            stops.append(child);
+    }
+    std::ranges::sort(stops, {}, [](QWidget *w) { return w->property("tabIndex").toInt(); });
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        setTabOrder(stops[i - 1], stops[i]);
+    if (!stops.isEmpty())
+        stops.first()->setFocus();
+}
+
+void FormBase::keyPressEvent(QKeyEvent *event)
+{
+    // No button is the default or the cancel button.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void FormBase::closeEvent(QCloseEvent *event)
+{
+    // The close box unloads the window, running its Unload handler; the lifecycle hides it.
+    event->ignore();
+    m_forms.unload(m_id);
+}

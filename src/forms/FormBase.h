@@ -1,0 +1,96 @@
+#pragma once
+
+#include "wizard/Fields.h"
+
+#include <QDialog>
+#include <QPushButton>
+#include <span>
+
+class Forms;
+
+// Window layouts are given in twips, as the wizard's design measures them.
+constexpr int kTwipsPerPixel = 15;
+
+enum class Frame {
+    FixedDialog, // fixed size, close box only
+    Sizable,     // resizable, with minimise and maximise buttons and a task-bar entry
+};
+
+// A window's own properties; the client area in twips.
+struct WindowSpec
+{
+    const char *caption;
+    int width;
+    int height;
+    Frame frame;
+    const char *icon; // resource path
+};
+
+enum class ControlKind { Button, TextBox, Label, Line, DriveList, CheckBox };
+
+// "ＭＳ Ｐゴシック" at the given size; a size of 0 keeps the window's own font.
+struct FontSpec
+{
+    double points = 0;
+    bool bold = false;
+};
+
+// One control, placed in twips relative to the client area. A line runs from (left, top)
+// to (left + width, top + height).
+struct ControlSpec
+{
+    ControlKind kind;
+    const char *name;
+    const char *caption;
+    int left;
+    int top;
+    int width;
+    int height;
+    int tab; // tab index; -1 for a line, which has none
+    FontSpec font = {};
+    bool visible = true;
+};
+
+// What the five windows share: built from their tables, one instance each, kept by the
+// lifecycle in Forms. Enter and Esc press nothing, and the close box unloads the window.
+class FormBase : public QDialog
+{
+    Q_OBJECT
+
+public:
+    FormId id() const { return m_id; }
+
+    // The window's Load and Unload handlers; most windows have none.
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+
+protected:
+    FormBase(Forms &forms, FormId id, const WindowSpec &window,
+             std::span<const ControlSpec> controls);
+
+    Forms &forms() const { return m_forms; }
+
+    template <typename T> T *control(const char *name) const
+    {
+        T *found = findChild<T *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+        Q_ASSERT_X(found, "FormBase::control", name);
+        return found;
+    }
+
+    // Connects a button's click to the window's handler of it.
+    template <typename Form> void onClick(const char *button, void (Form::*handler)())
+    {
+        connect(control<QPushButton>(button), &QPushButton::clicked, static_cast<Form *>(this),
+                handler);
+    }
+
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void applyFrame(const WindowSpec &window);
+    void applyTabOrder();
+
+    Forms &m_forms;
+    const FormId m_id;
+};

@@ -1,0 +1,86 @@
+#include "forms/MessageBox.h"
+
+#include <QHash>
+#include <QMessageBox>
+#include <QPushButton>
+#include <optional>
+
+namespace {
+
+struct Choice
+{
+    MessageBox::Answer answer;
+    QString label;
+    QMessageBox::ButtonRole role;
+};
+
+std::optional<MessageBox::Answer> g_nextAnswer;
+QList<MessageBox::Shown> g_shown;
+
+// The first choice is the default, and the one Esc gives.
+MessageBox::Answer showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                           const QString &text, const QList<Choice> &choices)
+{
+    QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
+    QHash<QAbstractButton *, MessageBox::Answer> answers;
+    for (const Choice &choice : choices)
+        answers.insert(box.addButton(choice.label, choice.role), choice.answer);
+    auto *first = box.buttons().constFirst();
+    box.setDefaultButton(qobject_cast<QPushButton *>(first));
+    box.setEscapeButton(first);
+    box.exec();
+    return answers.value(box.clickedButton(), choices.constFirst().answer);
+}
+
+MessageBox::Answer ask(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                       const QString &text, const QList<Choice> &choices)
+{
+    g_shown.append({title, text});
+    if (!g_nextAnswer)
+        return showBox(parent, icon, title, text, choices);
+    const MessageBox::Answer answer = *g_nextAnswer;
+    g_nextAnswer.reset();
+    return answer;
+}
+
+QString unstorableList(const QList<Saves::Unstorable> &found)
+{
+    QStringList lines;
+    for (const Saves::Unstorable &entry : found)
+        lines.append(QStringLiteral("・%1: %2").arg(entry.description, entry.characters));
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+void MessageBox::writeFailed(QWidget *parent, const WriteStatus &status)
+{
+    ask(parent, QMessageBox::Critical, QStringLiteral("保存できませんでした"),
+        QStringLiteral("「%1」に書き込めませんでした。\n理由: %2")
+            .arg(status.fileName, status.reason),
+        {{Answer::Ok, QStringLiteral("OK"), QMessageBox::AcceptRole}});
+}
+
+bool MessageBox::saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unstorable> &found)
+{
+    const QString text =
+        QStringLiteral("次の欄には KORV.ini に保存できない文字があります。\n\n%1\n\n"
+                       "戻って修正するか、これらの文字を「?」に置き換えて保存してください。")
+            .arg(unstorableList(found));
+    const Answer answer =
+        ask(parent, QMessageBox::Warning, QStringLiteral("保存できない文字があります"), text,
+            {{Answer::GoBackAndEdit, QStringLiteral("戻って修正"), QMessageBox::RejectRole},
+             {Answer::SaveWithQuestionMarks, QStringLiteral("？に置き換えて保存"),
+              QMessageBox::AcceptRole}});
+    return answer == Answer::SaveWithQuestionMarks;
+}
+
+void MessageBox::setNextAnswer(Answer answer)
+{
+    g_nextAnswer = answer;
+}
+
+QList<MessageBox::Shown> MessageBox::takeShown()
+{
+    return std::exchange(g_shown, {});
+}

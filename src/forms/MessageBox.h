@@ -1,0 +1,35 @@
+#pragma once
+
+#include "modules/WriteStatus.h"
+#include "wizard/Saves.h"
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+// Every message the wizard shows goes through here, so that a test can answer it instead
+// of blocking on a modal box, and read what was shown.
+class MessageBox
+{
+public:
+    enum class Answer { Ok, GoBackAndEdit, SaveWithQuestionMarks };
+
+    struct Shown
+    {
+        QString title;
+        QString text;
+    };
+
+    // A save could not write the settings file: names the file and the reason.
+    static void writeFailed(QWidget *parent, const WriteStatus &status);
+
+    // Fields to be saved hold characters the file cannot store. True when the user chooses
+    // to save with "?" in their place, false to go back and edit.
+    static bool saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unstorable> &found);
+
+    // The next message is not shown but answered with answer.
+    static void setNextAnswer(Answer answer);
+    // The messages shown or answered since the last call, oldest first.
+    static QList<Shown> takeShown();
+};
