@@ -1,0 +1,151 @@
+#pragma once
+
+#include "forms/FormBase.h"
+#include "forms/Forms.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+// Finds a control by window and object name, loading the window hidden as any reference
+// does. A missing control ends the run, naming it.
+template <typename T> T *find(Forms &forms, FormId form, const char *name)
+{
+    auto *found =
+        forms.window(form).findChild<T *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    if (!found)
+        qFatal("Form%d has no %s named %s", int(form) + 1, T::staticMetaObject.className(), name);
+    return found;
+}
+
+// The program as a test drives it: started like main() starts it, on page 1, but writing
+// KORV.ini into a temporary folder instead of the program's own.
+class WizardRun
+{
+public:
+    WizardRun()
+    {
+        forms.show(FormId::Form2);
+        setOutputFile(outputFile());
+    }
+
+    // Page 1's hidden Label5 is where every write finds the output file.
+    void setOutputFile(const QString &path) { forms.setText({FormId::Form2, "Label5"}, path); }
+    QString outputFile() const { return dir.filePath(QStringLiteral("KORV.ini")); }
+
+    template <typename T> T *get(FormId form, const char *name)
+    {
+        return find<T>(forms, form, name);
+    }
+
+    QString text(FormId form, const char *field) { return forms.text({form, field}); }
+
+    // Keys for plain ASCII; anything else arrives from the input method, as Japanese does.
+    void type(FormId form, const char *field, const QString &text)
+    {
+        QLineEdit *edit = get<QLineEdit>(form, field);
+        const bool ascii =
+            std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+        if (ascii) {
+            QTest::keyClicks(edit, text);
+            return;
+        }
+        QInputMethodEvent committed;
+        committed.setCommitString(text);
+        QApplication::sendEvent(edit, &committed);
+    }
+
+    // Selects all of the field and types over it.
+    void retype(FormId form, const char *field, const QString &text)
+    {
+        QTest::keyClick(get<QLineEdit>(form, field), Qt::Key_A, Qt::ControlModifier);
+        type(form, field, text);
+    }
+
+    void click(FormId form, const char *control)
+    {
+        QTest::mouseClick(get<QAbstractButton>(form, control), Qt::LeftButton);
+    }
+
+    void closeBox(FormId form) { forms.window(form).close(); }
+
+    // Presses a button that shows a window modal, and runs body on that window while it is
+    // up; body closes it. False when no modal window came up.
+    bool withModal(FormId form, const char *button, const std::function<void(FormBase &)> &body)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            QPointer modal = qobject_cast<FormBase *>(QApplication::activeModalWidget());
+            if (!modal)
+                return;
+            body(*modal);
+            ran = true;
+            // A failed check may leave it up; the test must still come to its end.
+            if (modal && modal->isVisible() && QTest::currentTestFailed())
+                modal->hide();
+        });
+        click(form, button);
+        return ran;
+    }
+
+    bool isShown(FormId id) { return forms.isLoaded(id) && forms.window(id).isVisible(); }
+
+    // The program ended: every window unloaded, and the end announced once.
+    bool ended() const
+    {
+        const FormId all[] = {FormId::Form1, FormId::Form2, FormId::Form3, FormId::Form4,
+                              FormId::Form5};
+        return endings.count() == 1 &&
+               std::none_of(std::begin(all), std::end(all),
+                            [this](FormId id) { return forms.isLoaded(id); });
+    }
+
+    bool fileExists() const { return QFile::exists(outputFile()); }
+    QByteArray fileBytes() const
+    {
+        QFile file(outputFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+    Forms forms;
+    QSignalSpy endings{&forms, &Forms::allUnloaded};
+};
+
+// Every test ends with no window left, unloaded ones included.
+inline bool noWindowLeft()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QWidgetList left = QApplication::topLevelWidgets();
+    for (const QWidget *window : left)
+        qWarning() << "left behind:" << window;
+    return left.isEmpty();
+}
+
+// Lines of a settings file as the wizard writes them: CRLF after each.
+inline QByteArray iniLines(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
+// A section with the keys from first to last and the values given, empty beyond them.
+inline QStringList iniSection(const QString &name, int first, int last,
+                              const QHash<int, QString> &values = {})
+{
+    QStringList lines{QLatin1Char('[') + name + QLatin1Char(']')};
+    for (int key = first; key <= last; ++key)
+        lines.append(QStringLiteral("%1=%2").arg(key).arg(values.value(key)));
+    return lines;
+}

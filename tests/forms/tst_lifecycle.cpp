@@ -1,0 +1,164 @@
+// One instance of each window, created on first reference; hidden windows keep their
+// fields, unloaded ones lose them; the unload cascades, and the end of the program.
+
+#include "WizardRun.h"
+
+#include <QLabel>
+
+Q_DECLARE_METATYPE(FormId)
+
+namespace {
+
+const FormId kAll[] = {FormId::Form1, FormId::Form2, FormId::Form3, FormId::Form4, FormId::Form5};
+
+QList<FormId> loaded(const Forms &forms)
+{
+    QList<FormId> result;
+    for (FormId id : kAll) {
+        if (forms.isLoaded(id))
+            result.append(id);
+    }
+    return result;
+}
+
+} // namespace
+
+class TestLifecycle : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QVERIFY(noWindowLeft()); }
+
+    void firstReferenceCreatesOnce()
+    {
+        Forms forms;
+        QVERIFY(loaded(forms).isEmpty());
+        FormBase &first = forms.window(FormId::Form5);
+        QCOMPARE(&forms.window(FormId::Form5), &first);
+        QCOMPARE(loaded(forms), QList<FormId>{FormId::Form5});
+        QVERIFY(!first.isVisible());
+    }
+
+    void pageOneLoadSetsUpTheOutputFileAndLoadsPageTwo()
+    {
+        Forms forms;
+        forms.window(FormId::Form2);
+        QCOMPARE(loaded(forms), (QList<FormId>{FormId::Form2, FormId::Form3}));
+        QVERIFY(!forms.window(FormId::Form3).isVisible());
+        QCOMPARE(forms.text({FormId::Form2, "Label5"}),
+                 QCoreApplication::applicationDirPath() + "/KORV.ini");
+    }
+
+    void readingAFieldLoadsItsWindowHidden()
+    {
+        Forms forms;
+        QCOMPARE(forms.text({FormId::Form5, "Text1"}), QString());
+        QVERIFY(forms.isLoaded(FormId::Form5));
+        QVERIFY(!forms.window(FormId::Form5).isVisible());
+    }
+
+    void hidingKeepsFieldsAndUnloadingDiscardsThem()
+    {
+        Forms forms;
+        forms.show(FormId::Form5);
+        forms.setText({FormId::Form5, "Text1"}, "Title");
+        forms.hide(FormId::Form5);
+        QCOMPARE(forms.text({FormId::Form5, "Text1"}), "Title");
+        forms.unload(FormId::Form5);
+        QVERIFY(!forms.isLoaded(FormId::Form5));
+        QCOMPARE(forms.text({FormId::Form5, "Text1"}), QString());
+    }
+
+    void unloadingAWindowNotLoadedDoesNothing()
+    {
+        Forms forms;
+        QSignalSpy endings(&forms, &Forms::allUnloaded);
+        forms.unload(FormId::Form4);
+        QVERIFY(!forms.isLoaded(FormId::Form4));
+        QCOMPARE(endings.count(), 0);
+    }
+
+    void unloadCascades_data()
+    {
+        QTest::addColumn<FormId>("unloaded");
+        QTest::addColumn<bool>("closeBox");
+        QTest::addColumn<QList<FormId>>("left");
+        const QList<FormId> onlyHelp{FormId::Form1};
+        for (bool closeBox : {false, true}) {
+            const char *how = closeBox ? "close box" : "unload";
+            QTest::addRow("Form1, %s", how)
+                << FormId::Form1 << closeBox
+                << QList<FormId>{FormId::Form2, FormId::Form3, FormId::Form4, FormId::Form5};
+            QTest::addRow("Form2, %s", how) << FormId::Form2 << closeBox << onlyHelp;
+            QTest::addRow("Form3, %s", how) << FormId::Form3 << closeBox << onlyHelp;
+            // Through page 1's cascade, the comment dialog goes too.
+            QTest::addRow("Form4, %s", how) << FormId::Form4 << closeBox << onlyHelp;
+            QTest::addRow("Form5, %s", how)
+                << FormId::Form5 << closeBox
+                << QList<FormId>{FormId::Form1, FormId::Form2, FormId::Form3, FormId::Form4};
+        }
+    }
+
+    void unloadCascades()
+    {
+        QFETCH(FormId, unloaded);
+        QFETCH(bool, closeBox);
+        QFETCH(QList<FormId>, left);
+        Forms forms;
+        QSignalSpy endings(&forms, &Forms::allUnloaded);
+        for (FormId id : kAll)
+            forms.show(id);
+        if (closeBox)
+            QVERIFY(!forms.window(unloaded).close());
+        else
+            forms.unload(unloaded);
+        QCOMPARE(loaded(forms), left);
+        QCOMPARE(endings.count(), 0);
+    }
+
+    // Page 1's cascade unloads page 2, whose cascade unloads page 1 again while its unload
+    // is under way: that must not start over, and the end comes once.
+    void lastUnloadEndsTheProgramOnce()
+    {
+        Forms forms;
+        QSignalSpy endings(&forms, &Forms::allUnloaded);
+        for (FormId id : {FormId::Form2, FormId::Form4, FormId::Form5})
+            forms.show(id);
+        forms.unload(FormId::Form2);
+        QVERIFY(loaded(forms).isEmpty());
+        QCOMPARE(endings.count(), 1);
+    }
+
+    void unloadedWindowGoesAfterItsClickAndComesBackFresh()
+    {
+        Forms forms;
+        forms.show(FormId::Form5);
+        QPointer<FormBase> old = &forms.window(FormId::Form5);
+        forms.setText({FormId::Form5, "Text2"}, "Hello");
+        forms.unload(FormId::Form5);
+        QVERIFY(old);
+        QVERIFY(!old->isVisible());
+        FormBase &fresh = forms.window(FormId::Form5);
+        QVERIFY(&fresh != old.data());
+        QCOMPARE(forms.text({FormId::Form5, "Text2"}), QString());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!old);
+    }
+
+    void minimisingTheLastShownWindowKeepsTheProgram()
+    {
+        WizardRun run;
+        run.click(FormId::Form2, "Command1");
+        run.click(FormId::Form3, "Command11");
+        run.forms.window(FormId::Form4).showMinimized();
+        QVERIFY(run.forms.window(FormId::Form4).isMinimized());
+        QCOMPARE(run.endings.count(), 0);
+        QVERIFY(run.forms.isLoaded(FormId::Form2));
+        run.closeBox(FormId::Form4);
+        QVERIFY(run.ended());
+    }
+};
+
+QTEST_MAIN(TestLifecycle)
+#include "tst_lifecycle.moc"
