@@ -1,0 +1,294 @@
+// Page 1 and page 2 driven as a user would: typing, "次へ", "前へ", "完了", "キャンセル",
+// close boxes; checked by the bytes of KORV.ini and the windows shown.
+
+#include "WizardRun.h"
+#include "forms/MessageBox.h"
+
+#include <QDir>
+#include <QLabel>
+
+Q_DECLARE_METATYPE(MessageBox::Answer)
+
+namespace {
+
+constexpr FormId Page1 = FormId::Form2;
+constexpr FormId Page2 = FormId::Form3;
+
+// The file after a page-1 save alone: names and paths of slots 1 to 7.
+QByteArray pageOneFile(const QHash<int, QString> &names, const QHash<int, QString> &paths = {})
+{
+    return iniLines(iniSection("NAME", 1, 7, names) + iniSection("PATH", 1, 7, paths));
+}
+
+} // namespace
+
+class TestPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QVERIFY(noWindowLeft()); }
+
+    void startShowsPageOneWithPageTwoLoadedHidden()
+    {
+        WizardRun run;
+        QVERIFY(run.isShown(Page1));
+        QVERIFY(run.forms.isLoaded(Page2));
+        QVERIFY(!run.isShown(Page2));
+        for (FormId other : {FormId::Form1, FormId::Form4, FormId::Form5})
+            QVERIFY(!run.forms.isLoaded(other));
+    }
+
+    void nextSavesPageOneAndMovesOn()
+    {
+        WizardRun run;
+        run.type(Page1, "Text1", "Setup");
+        run.type(Page1, "Text14", "DOC\\README.TXT");
+        run.click(Page1, "Command1");
+        QCOMPARE(run.fileBytes(), pageOneFile({{1, "Setup"}}, {{7, "DOC\\README.TXT"}}));
+        QVERIFY(run.isShown(Page2));
+        QVERIFY(!run.isShown(Page1));
+    }
+
+    void allEmptyFinishWritesEveryKeyEmpty()
+    {
+        WizardRun run;
+        run.click(Page1, "Command1");
+        run.click(Page2, "Command11");
+        QCOMPARE(run.fileBytes(),
+                 iniLines(iniSection("NAME", 1, 17) + iniSection("PATH", 1, 17) +
+                          QStringList{"[onoff]", "jyoutai=0", "[memo]", "taitoru=", "hitokoto="}));
+        QVERIFY(run.isShown(FormId::Form4));
+        QVERIFY(!run.isShown(Page1));
+        QVERIFY(!run.isShown(Page2));
+    }
+
+    void doNotRunBox_data()
+    {
+        QTest::addColumn<bool>("tick");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("ticked") << true << QByteArray("[onoff]\r\njyoutai=1\r\n");
+        QTest::newRow("unticked") << false << QByteArray("[onoff]\r\njyoutai=0\r\n");
+    }
+
+    void doNotRunBox()
+    {
+        QFETCH(bool, tick);
+        QFETCH(QByteArray, written);
+        WizardRun run;
+        run.click(Page1, "Command1");
+        if (tick)
+            run.click(Page2, "Check1");
+        QCOMPARE(run.get<QCheckBox>(Page2, "Check1")->isChecked(), tick);
+        run.click(Page2, "Command11");
+        QVERIFY(run.fileBytes().contains(written));
+    }
+
+    void nextBackChangeThenNextReplacesKey()
+    {
+        WizardRun run;
+        run.type(Page1, "Text5", "Alpha");
+        run.click(Page1, "Command1");
+        run.click(Page2, "Command12");
+        QVERIFY(run.isShown(Page1));
+        QVERIFY(!run.isShown(Page2));
+        run.retype(Page1, "Text5", "Beta");
+        run.click(Page1, "Command1");
+        QCOMPARE(run.fileBytes(), pageOneFile({{3, "Beta"}}));
+    }
+
+    void backSavesNothing()
+    {
+        WizardRun run;
+        run.click(Page1, "Command1");
+        const QByteArray afterNext = run.fileBytes();
+        run.type(Page2, "Text1", "Eight");
+        run.type(Page2, "Text2", "D:\\EIGHT.EXE");
+        run.click(Page2, "Command12");
+        QCOMPARE(run.fileBytes(), afterNext);
+        QCOMPARE(run.get<QLineEdit>(Page2, "Text2")->text(), "D:\\EIGHT.EXE");
+    }
+
+    void secondDrivePrefixGoesWithSecondNext()
+    {
+        WizardRun run;
+        run.type(Page1, "Text2", "D:\\E:\\X.EXE");
+        run.click(Page1, "Command1");
+        QCOMPARE(run.get<QLineEdit>(Page1, "Text2")->text(), "E:\\X.EXE");
+        QCOMPARE(run.fileBytes(), pageOneFile({}, {{1, "E:\\X.EXE"}}));
+        run.click(Page2, "Command12");
+        run.click(Page1, "Command1");
+        QCOMPARE(run.get<QLineEdit>(Page1, "Text2")->text(), "X.EXE");
+        QCOMPARE(run.fileBytes(), pageOneFile({}, {{1, "X.EXE"}}));
+    }
+
+    void pageTwoKeepsFieldsAndBoxThroughBackAndNext()
+    {
+        WizardRun run;
+        run.click(Page1, "Command1");
+        run.type(Page2, "Text1", "Eight");
+        run.type(Page2, "Text20", "SEVENTEEN.EXE");
+        run.click(Page2, "Check1");
+        run.click(Page2, "Command12");
+        run.click(Page1, "Command1");
+        QVERIFY(run.isShown(Page2));
+        QCOMPARE(run.get<QLineEdit>(Page2, "Text1")->text(), "Eight");
+        QCOMPARE(run.get<QLineEdit>(Page2, "Text20")->text(), "SEVENTEEN.EXE");
+        QVERIFY(run.get<QCheckBox>(Page2, "Check1")->isChecked());
+    }
+
+    void closingPageTwoAfterNextEndsWithEntriesOneToSeven()
+    {
+        WizardRun run;
+        run.type(Page1, "Text1", "One");
+        run.click(Page1, "Command1");
+        run.type(Page2, "Text1", "Eight");
+        run.closeBox(Page2);
+        QVERIFY(run.ended());
+        QCOMPARE(run.fileBytes(), pageOneFile({{1, "One"}}));
+    }
+
+    void leavingPageOneWritesNothingAndEnds_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("キャンセル") << false;
+        QTest::newRow("close box") << true;
+    }
+
+    void leavingPageOneWritesNothingAndEnds()
+    {
+        QFETCH(bool, closeBox);
+        WizardRun run;
+        run.type(Page1, "Text1", "Never saved");
+        if (closeBox)
+            run.closeBox(Page1);
+        else
+            run.click(Page1, "Command2");
+        QVERIFY(run.ended());
+        QVERIFY(!run.fileExists());
+    }
+
+    void finishLeavesShortenedPathsOnHiddenPageTwo()
+    {
+        WizardRun run;
+        run.click(Page1, "Command1");
+        run.type(Page2, "Text2", "D:\\SETUP\\SETUP.EXE");
+        run.type(Page2, "Text20", "DATA\\README.TXT");
+        run.click(Page2, "Command11");
+        QVERIFY(!run.isShown(Page2));
+        QCOMPARE(run.get<QLineEdit>(Page2, "Text2")->text(), "SETUP\\SETUP.EXE");
+        QCOMPARE(run.get<QLineEdit>(Page2, "Text20")->text(), "DATA\\README.TXT");
+        QVERIFY(run.fileBytes().contains("[PATH]\r\n1=\r\n"));
+        QVERIFY(run.fileBytes().contains("\r\n8=SETUP\\SETUP.EXE\r\n"));
+    }
+
+    void outputPathHolderNeverShows()
+    {
+        WizardRun run;
+        auto *holder = run.get<QLabel>(Page1, "Label5");
+        QVERIFY(!holder->isVisible());
+        run.click(Page1, "Command1");
+        run.click(Page2, "Command12");
+        QVERIFY(run.isShown(Page1));
+        QVERIFY(!holder->isVisible());
+        QCOMPARE(holder->text(), run.outputFile());
+    }
+
+    void failedWriteTellsAndStays_data()
+    {
+        QTest::addColumn<bool>("finishing");
+        QTest::addColumn<QString>("target"); // relative to the temporary folder
+        QTest::newRow("次へ, folder missing") << false << "missing/KORV.ini";
+        QTest::newRow("次へ, KORV.ini is a folder") << false << "folder/KORV.ini";
+        QTest::newRow("完了, folder missing") << true << "missing/KORV.ini";
+        QTest::newRow("完了, KORV.ini is a folder") << true << "folder/KORV.ini";
+    }
+
+    // Fails for root too, where mode bits stop nothing.
+    void failedWriteTellsAndStays()
+    {
+        QFETCH(bool, finishing);
+        QFETCH(QString, target);
+        WizardRun run;
+        QVERIFY(QDir(run.dir.path()).mkpath("folder/KORV.ini"));
+        const FormId page = finishing ? Page2 : Page1;
+        if (finishing)
+            run.click(Page1, "Command1");
+        const QString file = run.dir.filePath(target);
+        run.setOutputFile(file);
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        run.click(page, finishing ? "Command11" : "Command1");
+
+        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].title, "保存できませんでした");
+        QVERIFY2(shown[0].text.startsWith("「" + file + "」に書き込めませんでした。\n理由: "),
+                 qPrintable(shown[0].text));
+        QVERIFY(shown[0].text.size() > file.size() + 20); // a reason follows
+        QVERIFY(run.isShown(page));
+        QVERIFY(!run.isShown(finishing ? Page1 : Page2));
+        QVERIFY(!run.forms.isLoaded(FormId::Form4));
+    }
+
+    void unstorableCharacters_data()
+    {
+        QTest::addColumn<bool>("finishing");
+        QTest::addColumn<MessageBox::Answer>("answer");
+        QTest::newRow("次へ, go back") << false << MessageBox::Answer::GoBackAndEdit;
+        QTest::newRow("次へ, save with ?") << false << MessageBox::Answer::SaveWithQuestionMarks;
+        QTest::newRow("完了, go back") << true << MessageBox::Answer::GoBackAndEdit;
+        QTest::newRow("完了, save with ?") << true << MessageBox::Answer::SaveWithQuestionMarks;
+    }
+
+    void unstorableCharacters()
+    {
+        QFETCH(bool, finishing);
+        QFETCH(MessageBox::Answer, answer);
+        WizardRun run;
+        if (finishing)
+            run.click(Page1, "Command1");
+        const QByteArray before = run.fileBytes();
+        const FormId page = finishing ? Page2 : Page1;
+        run.type(page, "Text3", QStringLiteral("Fun \U0001F600"));
+        MessageBox::setNextAnswer(answer);
+        run.click(page, finishing ? "Command11" : "Command1");
+
+        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        const QString entry = finishing ? "ソフトの名前 9" : "ソフトの名前 2";
+        QVERIFY2(shown[0].text.contains(entry + ": \U0001F600"), qPrintable(shown[0].text));
+        const bool saved = answer == MessageBox::Answer::SaveWithQuestionMarks;
+        QCOMPARE(run.isShown(page), !saved);
+        QCOMPARE(run.fileBytes() == before, !saved);
+        if (saved)
+            QVERIFY(run.fileBytes().contains(finishing ? "\r\n9=Fun ?\r\n" : "\r\n2=Fun ?\r\n"));
+        QCOMPARE(run.get<QLineEdit>(page, "Text3")->text(), QStringLiteral("Fun \U0001F600"));
+    }
+
+    void enterAndEscInTextBoxPressNothing_data()
+    {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::newRow("Return") << Qt::Key_Return;
+        QTest::newRow("Enter") << Qt::Key_Enter;
+        QTest::newRow("Esc") << Qt::Key_Escape;
+    }
+
+    void enterAndEscInTextBoxPressNothing()
+    {
+        QFETCH(Qt::Key, key);
+        WizardRun run;
+        run.type(Page1, "Text1", "Typed");
+        QTest::keyClick(run.get<QLineEdit>(Page1, "Text1"), key);
+        QVERIFY(run.isShown(Page1));
+        QVERIFY(!run.isShown(Page2));
+        QVERIFY(!run.fileExists());
+        run.click(Page1, "Command1");
+        QTest::keyClick(run.get<QLineEdit>(Page2, "Text1"), key);
+        QVERIFY(run.isShown(Page2));
+        QVERIFY(!run.forms.isLoaded(FormId::Form4));
+        QCOMPARE(run.fileBytes(), pageOneFile({{1, "Typed"}}));
+    }
+};
+
+QTEST_MAIN(TestPages)
+#include "tst_pages.moc"
