@@ -1,5 +1,6 @@
 #include "forms/Form2.h"
 
+#include "forms/CommonDialog.h"
 #include "forms/FileDrop.h"
 #include "forms/Forms.h"
 #include "forms/SaveFlow.h"
@@ -70,6 +71,7 @@ Form2::Form2(Forms &forms) : FormBase(forms, FormId::Form2, kWindow, kControls)
     onClick("Command2", &Form2::Command2_Click);
     onClick("Command10", &Form2::Command10_Click);
     onClick("Command11", &Form2::Command11_Click);
+    new CommonDialog(*this, forms); // CommonDialog1, for every browse button of the page
 }
 
 // Start-up: every path field takes dropped files (page 2's load it, hidden), and the

@@ -1,5 +1,6 @@
 #include "forms/Form3.h"
 
+#include "forms/CommonDialog.h"
 #include "forms/Forms.h"
 #include "forms/SaveFlow.h"
 
@@ -64,6 +65,7 @@ Form3::Form3(Forms &forms) : FormBase(forms, FormId::Form3, kWindow, kControls)
 {
     onClick("Command11", &Form3::Command11_Click);
     onClick("Command12", &Form3::Command12_Click);
+    new CommonDialog(*this, forms); // CommonDialog1, for every browse button of the page
 }
 
 void Form3::Form_Unload()

@@ -1,0 +1,78 @@
+#include "forms/CommonDialog.h"
+
+#include "forms/FormBase.h"
+#include "wizard/EntrySlots.h"
+
+#include <QFileDialog>
+#include <QPushButton>
+#include <utility>
+
+namespace {
+
+// How a use of the dialog ended: its result and the files it reports.
+struct Outcome
+{
+    int result;
+    QStringList files;
+};
+
+std::optional<Outcome> g_nextOutcome;
+
+Outcome shown(QFileDialog &dialog)
+{
+    const int result = dialog.exec();
+    return {result, dialog.selectedFiles()};
+}
+
+} // namespace
+
+CommonDialog::CommonDialog(FormBase &page, Fields &fields) : QObject(&page), m_page(page)
+{
+    for (const EntrySlot &slot : EntrySlots::onPage(page.id())) {
+        auto *button = page.findChild<QPushButton *>(QString::fromLatin1(slot.browseButton),
+                                                     Qt::FindDirectChildrenOnly);
+        connect(button, &QPushButton::clicked, this,
+                [this, &fields, slot] { PathPicker::browse(fields, slot.path(), *this); });
+    }
+}
+
+std::optional<QString> CommonDialog::openFile(const QStringList &nameFilters)
+{
+    QFileDialog &dialog = fileDialog();
+    dialog.setNameFilters(nameFilters);
+    const Outcome outcome = g_nextOutcome ? *std::exchange(g_nextOutcome, {}) : shown(dialog);
+    // Only an accepted dialog that names a file counts: a cancel or a failure changes nothing.
+    if (outcome.result != QDialog::Accepted || outcome.files.value(0).isEmpty())
+        return std::nullopt;
+    // The next use starts at this file, as the page's dialog always has, answered or not.
+    dialog.selectFile(outcome.files.first());
+    return outcome.files.first();
+}
+
+QFileDialog &CommonDialog::fileDialog()
+{
+    if (!m_dialog) {
+        m_dialog = new QFileDialog(&m_page);
+        m_dialog->setObjectName(QStringLiteral("CommonDialog1"));
+        m_dialog->setFileMode(QFileDialog::ExistingFile);
+        m_dialog->setWindowModality(Qt::WindowModal);
+        // The list shows the descriptions only: the case-blind patterns are no reading matter.
+        m_dialog->setOption(QFileDialog::HideNameFilterDetails);
+    }
+    return *m_dialog;
+}
+
+void CommonDialog::setNextFileName(const QString &fileName)
+{
+    g_nextOutcome = Outcome{QDialog::Accepted, {fileName}};
+}
+
+void CommonDialog::setNextCancel()
+{
+    g_nextOutcome = Outcome{QDialog::Rejected, {}};
+}
+
+void CommonDialog::setNextFailure()
+{
+    g_nextOutcome = Outcome{QDialog::Accepted, {}};
+}

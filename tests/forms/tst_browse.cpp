@@ -1,0 +1,175 @@
+// The browse buttons clicked as a user would, with the page's file dialog answered by the test.
+
+#include "WizardRun.h"
+#include "forms/CommonDialog.h"
+#include "wizard/EntrySlots.h"
+#include "wizard/PathPicker.h"
+#include "wizard/Volumes.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+
+namespace {
+
+const EntrySlot &slotNumbered(int number)
+{
+    return EntrySlots::all()[number - 1];
+}
+
+// Clicks the slot's browse button, found by its name in the slot table, on its shown page.
+void browse(WizardRun &run, const EntrySlot &slot)
+{
+    run.forms.show(slot.form);
+    run.click(slot.form, slot.browseButton);
+}
+
+QFileDialog *commonDialog(WizardRun &run, FormId page)
+{
+    return run.forms.window(page).findChild<QFileDialog *>(QStringLiteral("CommonDialog1"));
+}
+
+} // namespace
+
+class TestBrowse : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_disc.isValid());
+        QVERIFY(QDir(m_disc.path()).mkpath("GAME"));
+        for (const QString &name : {m_runExe, m_setupExe}) {
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+    }
+
+    void cleanup()
+    {
+        Volumes::setSource({});
+        QVERIFY(noWindowLeft());
+    }
+
+    // Each button fills the path field of its own slot, full path and all, and no other field.
+    void browseFillsItsSlotsPathField_data()
+    {
+        QTest::addColumn<int>("slotNumber");
+        for (const EntrySlot &slot : EntrySlots::all())
+            QTest::addRow("slot %d", slot.number) << slot.number;
+    }
+
+    void browseFillsItsSlotsPathField()
+    {
+        QFETCH(int, slotNumber);
+        WizardRun run;
+        CommonDialog::setNextFileName(m_runExe);
+        browse(run, slotNumbered(slotNumber));
+        for (const EntrySlot &slot : EntrySlots::all()) {
+            QCOMPARE(run.forms.text(slot.path()), slot.number == slotNumber ? m_runExe : "");
+            QCOMPARE(run.forms.text(slot.name()), "");
+        }
+    }
+
+    void cancelOrFailureLeavesTheField_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("cancel") << true;
+        QTest::newRow("failure") << false;
+    }
+
+    // Even when the dialog has a file to remember, the field keeps what was typed.
+    void cancelOrFailureLeavesTheField()
+    {
+        QFETCH(bool, cancel);
+        WizardRun run;
+        const EntrySlot &chosen = slotNumbered(8);
+        const EntrySlot &typed = slotNumbered(17);
+        CommonDialog::setNextFileName(m_runExe);
+        browse(run, chosen);
+        run.type(typed.form, typed.pathField, "TYPED.EXE");
+        QFileDialog *dialog = commonDialog(run, FormId::Form3);
+        QVERIFY(dialog);
+        // The handler sets the filter on every use: seeing it set again shows the click ran.
+        dialog->setNameFilters({"Stale (*)"});
+
+        cancel ? CommonDialog::setNextCancel() : CommonDialog::setNextFailure();
+        browse(run, typed);
+        QCOMPARE(dialog->nameFilters(), PathPicker::nameFilters());
+        QCOMPARE(run.forms.text(typed.path()), "TYPED.EXE");
+        QCOMPARE(run.forms.text(chosen.path()), m_runExe);
+        QCOMPARE(dialog->selectedFiles(), QStringList{m_runExe});
+    }
+
+    // The real dialog, never executed here: how it is set up and what it remembers.
+    void realDialogIsSetUp()
+    {
+        WizardRun run;
+        CommonDialog::setNextFileName(m_runExe);
+        browse(run, slotNumbered(1));
+        QFileDialog *dialog = commonDialog(run, FormId::Form2);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->parentWidget(), &run.forms.window(FormId::Form2));
+        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(dialog->nameFilters(), PathPicker::nameFilters());
+        // The list shows descriptions only, and the first one's patterns are in force.
+        QVERIFY(dialog->testOption(QFileDialog::HideNameFilterDetails));
+        QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("実行可能なファイル"));
+        auto *model = dialog->findChild<QFileSystemModel *>();
+        QVERIFY(model);
+        QCOMPARE(model->nameFilters(), QStringList{"*.[Ee][Xx][Ee]"});
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->selectedFiles(), QStringList{m_runExe});
+
+        // Another button of the page uses the same dialog, which now starts at the new file.
+        CommonDialog::setNextFileName(m_setupExe);
+        browse(run, slotNumbered(7));
+        QCOMPARE(commonDialog(run, FormId::Form2), dialog);
+        QCOMPARE(dialog->selectedFiles(), QStringList{m_setupExe});
+
+        // Page 2 has a dialog of its own.
+        CommonDialog::setNextFileName(m_runExe);
+        browse(run, slotNumbered(8));
+        QFileDialog *pageTwoDialog = commonDialog(run, FormId::Form3);
+        QVERIFY(pageTwoDialog && pageTwoDialog != dialog);
+        QCOMPARE(dialog->selectedFiles(), QStringList{m_setupExe});
+    }
+
+    void browsedPathIsShortenedAtTheSave_data()
+    {
+        QTest::addColumn<int>("slotNumber");
+        QTest::addColumn<QString>("saveButton");
+        QTest::newRow("slot 1, 次へ") << 1 << "Command1";
+        QTest::newRow("slot 17, 完了") << 17 << "Command11";
+    }
+
+    // The field shows the disc path until its page is saved, then the disc-relative one.
+    void browsedPathIsShortenedAtTheSave()
+    {
+        QFETCH(int, slotNumber);
+        QFETCH(QString, saveButton);
+        Volumes::setSource([this] {
+            return QList<Volume>{{"/", "", "ext4"}, {m_disc.path() + "/", "GAME", "iso9660"}};
+        });
+        WizardRun run;
+        const EntrySlot &slot = slotNumbered(slotNumber);
+        CommonDialog::setNextFileName(m_runExe);
+        browse(run, slot);
+        QCOMPARE(run.forms.text(slot.path()), m_runExe);
+
+        run.click(slot.form, saveButton.toLatin1().constData());
+        QCOMPARE(run.forms.text(slot.path()), R"(GAME\RUN.EXE)");
+        QVERIFY(run.fileBytes().contains("\r\n" + slot.key().toLatin1() + "=GAME\\RUN.EXE\r\n"));
+    }
+
+private:
+    QTemporaryDir m_disc;
+    const QString m_runExe = m_disc.filePath("GAME/RUN.EXE");
+    const QString m_setupExe = m_disc.filePath("SETUP.EXE");
+};
+
+QTEST_MAIN(TestBrowse)
+#include "tst_browse.moc"
