@@ -40,11 +40,11 @@ private slots:
         QFETCH(FormId, page);
         QFETCH(int, first);
         QFETCH(int, count);
-        const auto slots = EntrySlots::onPage(page);
-        QCOMPARE(int(slots.size()), count);
-        for (std::size_t i = 0; i < slots.size(); ++i) {
-            QCOMPARE(slots[i].number, first + int(i));
-            QCOMPARE(slots[i].form, page);
+        const auto pageSlots = EntrySlots::onPage(page);
+        QCOMPARE(int(pageSlots.size()), count);
+        for (std::size_t i = 0; i < pageSlots.size(); ++i) {
+            QCOMPARE(pageSlots[i].number, first + int(i));
+            QCOMPARE(pageSlots[i].form, page);
         }
     }
 };
