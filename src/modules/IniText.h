@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <cstddef>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +23,6 @@ template <typename Traits> struct IniText
         qsizetype start;
         qsizetype contentEnd;
         qsizetype end;
-        bool hasBreak() const { return end > contentEnd; }
     };
 
     static bool isBlank(Unit u) { return u == Unit(' ') || u == Unit('\t'); }
@@ -60,12 +60,21 @@ template <typename Traits> struct IniText
         return {start, contentEnd, end};
     }
 
-    // Whether only blanks stand between the start of its line and pos.
-    static bool startsLine(View text, qsizetype pos)
+    // The position of the first "[" at or after from that only blanks precede on its line, or
+    // npos. This runs over whole files, so it steps from "[" to "[" on raw units.
+    static qsizetype nextLineBracket(View text, qsizetype from)
     {
-        while (pos > 0 && isBlank(text[pos - 1]))
-            --pos;
-        return pos == 0 || isBreak(text[pos - 1]);
+        const Unit *units = text.data();
+        const Unit *end = units + text.size();
+        for (const Unit *bracket = findBracket(units + from, end); bracket;
+             bracket = findBracket(bracket + 1, end)) {
+            const Unit *before = bracket;
+            while (before > units && (before[-1] == Unit(' ') || before[-1] == Unit('\t')))
+                --before;
+            if (before == units || before[-1] == Unit('\n') || before[-1] == Unit('\r'))
+                return bracket - units;
+        }
+        return npos;
     }
 
     // The trimmed name of a header whose "[" is at bracket, or nothing when no "]" closes it
@@ -94,6 +103,14 @@ template <typename Traits> struct IniText
     {
         const qsizetype first = firstNonBlank(text, line);
         return first != npos && text[first] == Unit('[') && headerName(text, first);
+    }
+
+    static const Unit *findBracket(const Unit *from, const Unit *end)
+    {
+        if constexpr (sizeof(Unit) == 1)
+            return static_cast<const Unit *>(std::memchr(from, '[', end - from));
+        else
+            return std::char_traits<Unit>::find(from, end - from, Unit('['));
     }
 
     // A value as it reads: blanks around it dropped, then one pair of matching outer quotes.

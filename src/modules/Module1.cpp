@@ -87,6 +87,8 @@ WriteStatus WritePrivateProfileString(const QString &section, const QString &key
         return WriteStatus::failed(fileName,
                                    QStringLiteral("it cannot be read (%1)").arg(loaded.error));
     loaded.document->write(section, key, singleLine(value));
+    if (const QString error = loaded.document->readError(); !error.isEmpty())
+        return WriteStatus::failed(fileName, error);
     if (batch.depth > 0 || !loaded.document->isDirty())
         return {fileName, {}};
     WriteStatus status = ProfileFile::save(path, *loaded.document);
@@ -111,7 +113,7 @@ WriteStatus ProfileBatch::commit()
         return {};
     WriteStatus first;
     for (auto it = batch.files.begin(); it != batch.files.end();) {
-        const ProfileDocument *document = it->second.document.get();
+        ProfileDocument *document = it->second.document.get();
         if (!document || !document->isDirty()) {
             ++it;
             continue;

@@ -53,14 +53,15 @@ QString Utf16Units::read(std::u16string_view value, qsizetype maxBytes)
         QString(reinterpret_cast<const QChar *>(value.data()), qsizetype(value.size())), maxBytes);
 }
 
-std::unique_ptr<ProfileDocument> ProfileDocument::fromBytes(QByteArray bytes)
+std::unique_ptr<ProfileDocument> ProfileDocument::open(std::unique_ptr<QFile> file,
+                                                       const QByteArray &head)
 {
-    switch (QStringConverter::encodingForData(bytes).value_or(QStringConverter::System)) {
+    switch (QStringConverter::encodingForData(head).value_or(QStringConverter::System)) {
     case QStringConverter::Utf8:
-        return std::make_unique<TextDocument<Utf8Units>>(bytes, 3);
+        return std::make_unique<TextDocument<Utf8Units>>(std::move(file), head.first(3));
     case QStringConverter::Utf16LE:
-        return std::make_unique<TextDocument<Utf16Units>>(bytes, 2);
+        return std::make_unique<TextDocument<Utf16Units>>(std::move(file), head.first(2));
     default:
-        return std::make_unique<TextDocument<Cp932Units>>(bytes, 0);
+        return std::make_unique<TextDocument<Cp932Units>>(std::move(file), QByteArray());
     }
 }

@@ -1,22 +1,24 @@
 #pragma once
 
 #include <QByteArray>
-#include <QIODevice>
+#include <QFile>
 #include <QString>
 
 #include <memory>
 #include <optional>
 
-// One profile file's content in memory, in the file's own encoding, with the writes not yet
-// saved kept beside the untouched bytes of the file.
+// One profile file, read where it lies in its own encoding, with the writes not yet saved
+// kept beside its untouched bytes.
 class ProfileDocument
 {
 public:
     virtual ~ProfileDocument() = default;
 
-    // The document of a file's bytes: UTF-8 or UTF-16LE when they start with that byte order
-    // mark, code page 932 otherwise.
-    static std::unique_ptr<ProfileDocument> fromBytes(QByteArray bytes);
+    // The document of a file open for reading (null when the file does not exist yet) whose
+    // first bytes are head: UTF-8 or UTF-16LE when it starts with that byte order mark, code
+    // page 932 otherwise.
+    static std::unique_ptr<ProfileDocument> open(std::unique_ptr<QFile> file,
+                                                 const QByteArray &head);
 
     // The value of key in the first section called section, as read with the pending writes,
     // cut to maxBytes of CP932; nothing when the section or the key is missing.
@@ -30,6 +32,9 @@ public:
     // Whether any write is pending.
     virtual bool isDirty() const = 0;
 
-    // Writes the file's bytes with the pending writes spliced in; false when the device fails.
-    virtual bool render(QIODevice &out) const = 0;
+    // Why the file could not be read through; empty when it could.
+    virtual QString readError() const = 0;
+
+    // Writes the file's bytes with the pending writes spliced in; why that failed, or empty.
+    virtual QString render(QIODevice &out) = 0;
 };

@@ -8,6 +8,8 @@ namespace {
 
 // More links than this in a row is a loop; the path is left for the write to fail on.
 constexpr int kMaxLinkHops = 40;
+// Enough of a file's start to tell its byte order mark (UTF-32's FF FE 00 00 included).
+constexpr qint64 kByteOrderMarkProbe = 4;
 
 // Why an existing path is no file to read or replace; empty for a regular file.
 QString notARegularFile(const QFileInfo &info)
@@ -45,20 +47,21 @@ Loaded load(const QString &fileName)
 {
     const QFileInfo info(fileName);
     if (!info.exists())
-        return {ProfileDocument::fromBytes({}), {}};
+        return {ProfileDocument::open(nullptr, {}), {}};
     // Checked before opening: opening a FIFO for reading would block.
     if (const QString reason = notARegularFile(info); !reason.isEmpty())
         return {nullptr, reason};
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return {nullptr, file.errorString()};
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {nullptr, file.errorString()};
-    return {ProfileDocument::fromBytes(std::move(bytes)), {}};
+    auto file = std::make_unique<QFile>(fileName);
+    // Unbuffered: the file is read in pieces of a megabyte, which a buffer would only copy.
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return {nullptr, file->errorString()};
+    const QByteArray head = file->read(kByteOrderMarkProbe);
+    if (file->error() != QFileDevice::NoError)
+        return {nullptr, file->errorString()};
+    return {ProfileDocument::open(std::move(file), head), {}};
 }
 
-WriteStatus save(const QString &fileName, const ProfileDocument &document)
+WriteStatus save(const QString &fileName, ProfileDocument &document)
 {
     const QString obstacle = obstacleToSave(QFileInfo(fileName));
     if (!obstacle.isEmpty())
@@ -68,8 +71,7 @@ WriteStatus save(const QString &fileName, const ProfileDocument &document)
     // failed instead of being lost in a flush that commit() does not check.
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return WriteStatus::failed(fileName, out.errorString());
-    if (!document.render(out)) {
-        const QString reason = out.errorString();
+    if (const QString reason = document.render(out); !reason.isEmpty()) {
         out.cancelWriting();
         return WriteStatus::failed(fileName, reason);
     }

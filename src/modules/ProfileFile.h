@@ -7,7 +7,7 @@
 
 #include <memory>
 
-// Profile files on disk: read whole, and only ever replaced atomically.
+// Profile files on disk: opened for reading in pieces, and only ever replaced atomically.
 namespace ProfileFile {
 
 // A file's document, or why the file cannot be read (document is then null).
@@ -21,12 +21,13 @@ struct Loaded
 // so that a link stays a link.
 QString resolvedPath(const QString &fileName);
 
-// The document of fileName; an empty document when the file does not exist, and an error
-// when it exists but cannot be read (a folder, a device, a FIFO, no permission).
+// The document of fileName, which keeps it open; an empty document when the file does not
+// exist, and an error when it exists but cannot be read (a folder, a device, a FIFO, no
+// permission).
 Loaded load(const QString &fileName);
 
 // Replaces fileName with the rendered document through a temporary file in its folder, so
 // that it holds either its old or its new content at any instant; permissions are kept.
-WriteStatus save(const QString &fileName, const ProfileDocument &document);
+WriteStatus save(const QString &fileName, ProfileDocument &document);
 
 } // namespace ProfileFile

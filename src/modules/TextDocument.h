@@ -1,6 +1,5 @@
 #pragma once
 
-#include "modules/FileUnits.h"
 #include "modules/IniIndex.h"
 #include "modules/ProfileDocument.h"
 
@@ -8,8 +7,8 @@
 #include <vector>
 
 // A profile document over one encoding's units. The file's units are never changed: pending
-// writes are kept as splices and applied while rendering, so everything else in the file
-// comes out unit for unit as it went in.
+// writes are kept as splices and applied while the file is copied out, so everything else in
+// the file comes out unit for unit as it went in.
 template <typename Traits> class TextDocument final : public ProfileDocument
 {
     using Text = IniText<Traits>;
@@ -17,12 +16,12 @@ template <typename Traits> class TextDocument final : public ProfileDocument
     using View = typename Text::View;
     using String = typename Text::String;
     using Index = IniIndex<Traits>;
-    using Bytes = FileUnits<Unit>;
+    using Stream = ProfileStream<Unit>;
 
 public:
-    // bytes is the whole file, whose first prefix bytes are its byte order mark.
-    TextDocument(const QByteArray &bytes, qsizetype prefix)
-        : m_file(bytes, prefix), m_text(m_file.text()), m_index(m_text)
+    // file is open for reading (null when it does not exist) and starts with prefix.
+    TextDocument(std::unique_ptr<QFile> file, const QByteArray &prefix)
+        : m_stream(std::move(file), prefix), m_index(m_stream)
     {}
 
     std::optional<QString> value(const QString &section, const QString &key,
@@ -65,8 +64,15 @@ public:
         });
     }
 
-    bool render(QIODevice &out) const override
+    QString readError() const override
     {
+        return m_stream.failed() ? QStringLiteral("it could not be read to its end") : QString();
+    }
+
+    QString render(QIODevice &out) override
+    {
+        if (m_stream.changed())
+            return QStringLiteral("it was changed by someone else while being edited");
         std::vector<Splice> splices = collectSplices();
         std::stable_sort(splices.begin(), splices.end(), [](const Splice &a, const Splice &b) {
             return a.from != b.from ? a.from < b.from : a.kind < b.kind;
@@ -75,22 +81,23 @@ public:
         auto put = [&](View units) {
             if (!units.empty())
                 last = units.back();
-            return Bytes::writeAll(out, units.data(), units.size() * sizeof(Unit));
+            return Stream::writeAll(out, units.data(), units.size() * sizeof(Unit));
         };
-        const QByteArray &prefix = m_file.prefix();
-        bool ok = Bytes::writeAll(out, prefix.constData(), prefix.size());
+        bool ok = Stream::writeAll(out, m_stream.prefix().constData(), m_stream.prefix().size());
         qsizetype pos = 0;
         for (const Splice &splice : splices) {
-            ok = ok && put(m_text.substr(pos, splice.from - pos));
+            ok = ok && m_stream.copy(pos, splice.from, out, last);
             // New lines start a line of their own, even after a last line without a break.
             if (splice.kind != Splice::Replace && last && !Text::isBreak(*last))
                 ok = ok && put(View(lineBreak()));
             ok = ok && put(View(splice.units));
             pos = splice.to;
         }
-        ok = ok && put(m_text.substr(pos));
-        const QByteArray &tail = m_file.tail();
-        return ok && Bytes::writeAll(out, tail.constData(), tail.size());
+        ok = ok && m_stream.copy(pos, m_stream.size(), out, last);
+        ok = ok && Stream::writeAll(out, m_stream.tail().constData(), m_stream.tail().size());
+        if (m_stream.failed())
+            return QStringLiteral("it could not be read again to be copied");
+        return ok ? QString() : out.errorString();
     }
 
 private:
@@ -143,12 +150,7 @@ private:
         return found != entries.end() ? &*found : nullptr;
     }
 
-    View storedValue(const typename Index::KeyLine &line) const
-    {
-        return line.equals == Index::npos
-                   ? View()
-                   : m_text.substr(line.equals + 1, line.contentEnd - line.equals - 1);
-    }
+    static View storedValue(const typename Index::KeyLine &line) { return View(line.value); }
 
     std::optional<View> storedValue(View section, View key)
     {
@@ -206,16 +208,14 @@ private:
                                : ascii("[") + pending.section + ascii("]") + lineBreak();
             for (const Added &added : pending.added)
                 units += added.key + ascii("=") + added.value + lineBreak();
-            const qsizetype at =
-                pending.original ? pending.original->insertAt : qsizetype(m_text.size());
+            const qsizetype at = pending.original ? pending.original->insertAt : m_stream.size();
             splices.push_back(
                 {at, at, pending.original ? Splice::InsertKeys : Splice::AppendSection, units});
         }
         return splices;
     }
 
-    Bytes m_file;
-    View m_text;
+    Stream m_stream;
     Index m_index;
     std::vector<Pending> m_pending;
 };

@@ -20,6 +20,7 @@ private slots:
     void nestedBatchWritesAtOutermost();
     void commitReportsFailureAndSavesTheRest();
     void revertedWriteLeavesFileAlone();
+    void fileChangedDuringBatchIsNotOverwritten();
     void batchEqualsWritesOneByOne_data();
     void batchEqualsWritesOneByOne();
 
@@ -128,6 +129,18 @@ void TestProfileBatch::revertedWriteLeavesFileAlone()
     QVERIFY(write("NAME", "1", "a"));
     QVERIFY(batch.commit().ok());
     QCOMPARE(ProfileTest::readFile(m_path), before);
+}
+
+void TestProfileBatch::fileChangedDuringBatchIsNotOverwritten()
+{
+    Module1::ProfileBatch batch;
+    QVERIFY(write("NAME", "1", "mine"));
+    const QByteArray theirs = "[NAME]\r\n1=theirs\r\n2=added\r\n";
+    ProfileTest::writeFile(m_path, theirs);
+    const WriteStatus status = batch.commit();
+    QVERIFY(!status.ok());
+    QVERIFY2(status.reason.contains("changed"), qPrintable(status.reason));
+    QCOMPARE(ProfileTest::readFile(m_path), theirs);
 }
 
 void TestProfileBatch::batchEqualsWritesOneByOne_data()

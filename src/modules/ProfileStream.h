@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QFile>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+
+// The text of an open profile file, read in pieces where it lies rather than held whole, so a
+// large file costs neither the memory nor the time of a full copy. The file stays open while
+// its document lives, and what it was at opening tells whether it changed since.
+template <typename Unit> class ProfileStream
+{
+public:
+    using String = std::basic_string<Unit>;
+    static constexpr qsizetype kPiece = (1 << 20) / qsizetype(sizeof(Unit));
+
+    // file is open for reading, or null for a file that does not exist yet; its first prefix
+    // bytes are its byte order mark.
+    ProfileStream(std::unique_ptr<QFile> file, const QByteArray &prefix)
+        : m_file(std::move(file)), m_prefix(prefix), m_opened(status())
+    {
+        const qint64 textBytes = m_opened.st_size - prefix.size();
+        m_units = textBytes / qint64(sizeof(Unit));
+        const qint64 tail = textBytes - m_units * qint64(sizeof(Unit));
+        if (tail > 0 && m_file->seek(m_opened.st_size - tail))
+            m_tail = m_file->read(tail);
+    }
+
+    qsizetype size() const { return m_units; }
+    bool failed() const { return m_failed; }
+    const QByteArray &prefix() const { return m_prefix; }
+    // An odd last byte of a UTF-16 file, kept last.
+    const QByteArray &tail() const { return m_tail; }
+
+    // Appends up to count units of the text from from on to buffer; false when reading fails.
+    bool read(qsizetype from, qsizetype count, String &buffer)
+    {
+        count = std::min(count, m_units - from);
+        if (count <= 0)
+            return true;
+        const std::size_t old = buffer.size();
+        buffer.resize(old + count);
+        const qint64 bytes = count * qint64(sizeof(Unit));
+        // Bytes may be written into char16_t units through a char pointer.
+        m_failed = m_failed || !m_file->seek(m_prefix.size() + from * qint64(sizeof(Unit))) ||
+                   m_file->read(reinterpret_cast<char *>(buffer.data() + old), bytes) != bytes;
+        if (m_failed)
+            buffer.resize(old);
+        return !m_failed;
+    }
+
+    // Writes the units [from, to) to out in pieces, noting the last one; false on a failure.
+    bool copy(qsizetype from, qsizetype to, QIODevice &out, std::optional<Unit> &last)
+    {
+        for (qsizetype at = from; at < to; at += qsizetype(m_piece.size())) {
+            m_piece.clear();
+            if (!read(at, std::min(kPiece, to - at), m_piece) || m_piece.empty())
+                return false;
+            last = m_piece.back();
+            if (!writeAll(out, m_piece.data(), qint64(m_piece.size() * sizeof(Unit))))
+                return false;
+        }
+        return true;
+    }
+
+    // Whether the file is no longer what it was when opened (written in place since).
+    bool changed() const
+    {
+        const struct stat now = status();
+        return now.st_size != m_opened.st_size || now.st_mtim.tv_sec != m_opened.st_mtim.tv_sec ||
+               now.st_mtim.tv_nsec != m_opened.st_mtim.tv_nsec;
+    }
+
+    // Writes size bytes to out, however many writes it takes; false when one fails.
+    static bool writeAll(QIODevice &out, const void *bytes, qint64 size)
+    {
+        const char *data = static_cast<const char *>(bytes);
+        while (size > 0) {
+            const qint64 written = out.write(data, size);
+            if (written <= 0)
+                return false;
+            data += written;
+            size -= written;
+        }
+        return true;
+    }
+
+private:
+    struct stat status() const
+    {
+        struct stat info
+        {
+        };
+        if (m_file)
+            fstat(m_file->handle(), &info);
+        return info;
+    }
+
+    std::unique_ptr<QFile> m_file;
+    QByteArray m_prefix;
+    struct stat m_opened;
+    qsizetype m_units = 0;
+    QByteArray m_tail;
+    String m_piece;
+    bool m_failed = false;
+};
