@@ -62,6 +62,16 @@ QLineEdit *newTextBox(QWidget *parent)
     return textBox;
 }
 
+// The design's check box is less high than the style's box: the box keeps inside it.
+QCheckBox *newCheckBox(const QString &caption, int height, QWidget *parent)
+{
+    auto *checkBox = new QCheckBox(caption, parent);
+    const int side = height - 1;
+    checkBox->setStyleSheet(
+        QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(side));
+    return checkBox;
+}
+
 QWidget *newControl(const ControlSpec &spec, QWidget *parent)
 {
     const QString caption = QString::fromUtf8(spec.caption);
@@ -77,7 +87,7 @@ QWidget *newControl(const ControlSpec &spec, QWidget *parent)
     case ControlKind::DriveList:
         return new QComboBox(parent);
     case ControlKind::CheckBox:
-        return new QCheckBox(caption, parent);
+        return newCheckBox(caption, pixels(spec.height), parent);
     }
     return nullptr;
 }
@@ -98,6 +108,9 @@ void place(const ControlSpec &spec, QWidget *parent)
     if (spec.font.points > 0)
         control->setFont(designFont(spec.font));
     control->setVisible(spec.visible);
+    // The design lists its controls from the top of the stack down: where two overlap,
+    // the one listed first is in front.
+    control->lower();
 }
 
 } // namespace

@@ -150,6 +150,19 @@ private slots:
         QCOMPARE(QFontInfo(font).family(), "IPAPGothic");
     }
 
+    // 48 pt is drawn as outlines, where the stand-in font's made-up bold would get lost.
+    void largeBoldTextIsDrawnBold()
+    {
+        Forms forms;
+        auto *finished = find<QWidget>(forms, FormId::Form4, "Label1");
+        const int bold = ink(finished->grab().toImage());
+        QFont regular = finished->font();
+        regular.setBold(false);
+        finished->setFont(regular);
+        const int plain = ink(finished->grab().toImage());
+        QVERIFY2(bold > plain * 1.3, qPrintable(QStringLiteral("%1 vs %2").arg(bold).arg(plain)));
+    }
+
     void captionsFitTheirBoxes_data()
     {
         QTest::addColumn<FormId>("form");
@@ -182,6 +195,17 @@ private slots:
     }
 
 private:
+    // How dark the picture is, in pixels of full ink.
+    static int ink(const QImage &image)
+    {
+        qint64 total = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                total += 255 - qGray(image.pixel(x, y));
+        }
+        return int(total / 255);
+    }
+
     // Whether the label, given more room, shows text outside its own box: below it for a
     // paragraph, to its right for a single line.
     static bool clipped(DesignLabel *label)

@@ -65,10 +65,11 @@ QJsonObject describeControl(const QWidget *control)
 
 QJsonObject describeWindow(const FormBase &window)
 {
+    // From the front of the stack back, which is the order the design lists them in.
     QJsonArray controls;
     for (const QWidget *control :
          window.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-        controls.append(describeControl(control));
+        controls.prepend(describeControl(control));
     const Qt::WindowFlags flags = window.windowFlags();
     return {{"name", window.metaObject()->className()},
             {"caption", window.windowTitle()},
