@@ -2,6 +2,9 @@
 
 #include "modules/Module1.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 constexpr int kReadBufferSize = 1024;
@@ -55,9 +58,17 @@ QString outputFileName()
     return outputHolder()();
 }
 
+// Discs read on case-sensitive systems often show the name as "korv.ini" or "KORV.INI":
+// when "KORV.ini" itself is not there, the file whose name matches it in any case is read.
 QString sourceFileName()
 {
-    return driveHolder()() + QStringLiteral("KORV.ini");
+    const QString designation = driveHolder()();
+    const QString exact = designation + QStringLiteral("KORV.ini");
+    if (designation.isEmpty() || QFileInfo::exists(exact))
+        return exact;
+    const QStringList matches =
+        QDir(designation).entryList({QStringLiteral("KORV.ini")}, QDir::Files, QDir::Name);
+    return matches.isEmpty() ? exact : designation + matches.first();
 }
 
 } // namespace Module2
