@@ -7,7 +7,7 @@
 #include <QStringList>
 
 // The windows' controls as plain values, so the wizard operations can run without windows.
-// It records every control read, in order, so tests can check sequences.
+// It records every control read and every control set, in order, so tests can check sequences.
 class FakeFields : public Fields
 {
 public:
@@ -18,6 +18,7 @@ public:
     }
     void setText(Control control, const QString &text) override
     {
+        writes.append(nameOf(control));
         values.insert(nameOf(control), text);
     }
     bool isChecked(Control control) override { return values.value(nameOf(control)) == "1"; }
@@ -33,4 +34,5 @@ public:
 
     QHash<QString, QString> values;
     QStringList reads;
+    QStringList writes;
 };

@@ -1,0 +1,321 @@
+#include "FakeFields.h"
+#include "modules/Module2.h"
+#include "wizard/Import.h"
+#include "wizard/Saves.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+// The 34 entry fields in the order the import is to fill them: name 1, path 1, name 2, ...
+// on page 1 (Text1 to Text14), then page 2 (Text1 to Text20).
+QStringList entryFieldsInOrder()
+{
+    QStringList fields;
+    for (int i = 1; i <= 14; ++i)
+        fields.append(QStringLiteral("Form2.Text%1").arg(i));
+    for (int i = 1; i <= 20; ++i)
+        fields.append(QStringLiteral("Form3.Text%1").arg(i));
+    return fields;
+}
+
+// Fields as a user leaves them before importing: every entry holds text.
+FakeFields typedOver()
+{
+    FakeFields fields;
+    for (const QString &name : entryFieldsInOrder())
+        fields.values.insert(name, "typed before");
+    return fields;
+}
+
+QStringList entryValues(const FakeFields &fields)
+{
+    QStringList values;
+    for (const QString &name : entryFieldsInOrder())
+        values.append(fields.values.value(name));
+    return values;
+}
+
+QHash<QString, QString> withoutEntries(QHash<QString, QString> values)
+{
+    for (const QString &name : entryFieldsInOrder())
+        values.remove(name);
+    return values;
+}
+
+const QStringList kAllEmpty(34);
+
+qint64 peakResidentKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+class TestImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_drive = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_drive->isValid());
+        m_root = m_drive->path() + "/";
+        Module2::setDriveDesignation([this] { return m_root; });
+    }
+
+    void driveWithoutFileEmptiesEveryField()
+    {
+        FakeFields fields = typedOver();
+        Import::fromSourceFile(fields);
+        QCOMPARE(entryValues(fields), kAllEmpty);
+    }
+
+    void setsEachEntryFieldOnceNameThenPath()
+    {
+        writeSource("[NAME]\r\n1=A\r\n[PATH]\r\n1=B\r\n");
+        FakeFields fields;
+        Import::fromSourceFile(fields);
+        QCOMPARE(fields.writes, entryFieldsInOrder());
+        QCOMPARE(fields.reads, QStringList());
+    }
+
+    void onlyKeysOneAndTwoEmptyTheRest()
+    {
+        writeSource("[NAME]\r\n1=Game\r\n2=Tool\r\n[PATH]\r\n1=GAME\\RUN.EXE\r\n"
+                    "2=D:\\TOOL.EXE\r\n");
+        FakeFields fields = typedOver();
+        Import::fromSourceFile(fields);
+        QStringList expected = kAllEmpty;
+        // Paths arrive as stored: the drive prefix stays until the page is left.
+        expected[0] = "Game";
+        expected[1] = "GAME\\RUN.EXE";
+        expected[2] = "Tool";
+        expected[3] = "D:\\TOOL.EXE";
+        QCOMPARE(entryValues(fields), expected);
+    }
+
+    void sectionNamesMatchInAnyCase_data()
+    {
+        QTest::addColumn<QByteArray>("nameSection");
+        QTest::addColumn<QByteArray>("pathSection");
+        QTest::newRow("capitals") << QByteArray("[NAME]") << QByteArray("[PATH]");
+        QTest::newRow("lower case") << QByteArray("[name]") << QByteArray("[path]");
+        QTest::newRow("mixed") << QByteArray("[Name]") << QByteArray("[pAtH]");
+    }
+
+    void sectionNamesMatchInAnyCase()
+    {
+        QFETCH(QByteArray, nameSection);
+        QFETCH(QByteArray, pathSection);
+        writeSource(nameSection + "\r\n9=Nine\r\n17=Last\r\n" + pathSection +
+                    "\r\n9=NINE.EXE\r\n17=LAST.EXE\r\n");
+        FakeFields fields = typedOver();
+        Import::fromSourceFile(fields);
+        QCOMPARE(fields.get(FormId::Form3, "Text3"), "Nine");
+        QCOMPARE(fields.get(FormId::Form3, "Text4"), "NINE.EXE");
+        QCOMPARE(fields.get(FormId::Form3, "Text19"), "Last");
+        QCOMPARE(fields.get(FormId::Form3, "Text20"), "LAST.EXE");
+    }
+
+    // 0x82 0xA0 is "あ" (two bytes), 0xB1 is half-width "ｱ" (one byte).
+    void longValuesCutAtWholeCharacters_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("1023 bytes kept") << QByteArray(1023, 'a') << QString(1023, 'a');
+        QTest::newRow("1024 bytes cut") << QByteArray(1024, 'a') << QString(1023, 'a');
+        QTest::newRow("double-byte across the cut") << QByteArray(1022, 'a') + "\x82\xa0"
+                                                                               "b"
+                                                    << QString(1022, 'a');
+        QTest::newRow("double-byte ending at the cut") << QByteArray(1021, 'a') + "\x82\xa0"
+                                                                                  "b"
+                                                       << QString(1021, 'a') + QStringLiteral("あ");
+        QTest::newRow("all double-byte")
+            << QByteArray("\x82\xa0").repeated(600) << QStringLiteral("あ").repeated(511);
+        QTest::newRow("half-width katakana")
+            << QByteArray(1100, '\xb1') << QStringLiteral("ｱ").repeated(1023);
+    }
+
+    void longValuesCutAtWholeCharacters()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, expected);
+        writeSource("[PATH]\r\n17=" + stored + "\r\n");
+        FakeFields fields;
+        Import::fromSourceFile(fields);
+        QCOMPARE(fields.get(FormId::Form3, "Text20"), expected);
+    }
+
+    // The bounds (a minute, a gigabyte) only catch a hang or a runaway; nothing is timed.
+    void hostileFileImportsWithinSanityBounds()
+    {
+        writeHostileSource(64);
+        FakeFields fields = typedOver();
+        QElapsedTimer timer;
+        timer.start();
+        Import::fromSourceFile(fields);
+        QVERIFY2(timer.elapsed() < 60'000, qPrintable(QString("%1 ms").arg(timer.elapsed())));
+        QVERIFY2(peakResidentKiB() < 1024 * 1024,
+                 qPrintable(QString("%1 KiB").arg(peakResidentKiB())));
+        QStringList expected = kAllEmpty;
+        expected[0] = "first";
+        expected.last() = "last";
+        QCOMPARE(entryValues(fields), expected);
+    }
+
+    void unreadableFileEmptiesEveryField_data()
+    {
+        // The tests may run as root, where mode bits stop nothing: these stop any reader.
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("folder named KORV.ini") << "folder";
+        QTest::newRow("fifo named KORV.ini") << "fifo";
+        QTest::newRow("dangling link") << "dangling";
+    }
+
+    void unreadableFileEmptiesEveryField()
+    {
+        QFETCH(QString, kind);
+        const QString file = m_root + "KORV.ini";
+        if (kind == "folder")
+            QVERIFY(QDir().mkdir(file));
+        else if (kind == "fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link(m_root + "gone.ini", file));
+        FakeFields fields = typedOver();
+        Import::fromSourceFile(fields);
+        QCOMPARE(entryValues(fields), kAllEmpty);
+    }
+
+    void vanishedDriveEmptiesEveryField()
+    {
+        writeSource("[NAME]\r\n1=A\r\n");
+        QVERIFY(m_drive->remove());
+        FakeFields fields = typedOver();
+        Import::fromSourceFile(fields);
+        QCOMPARE(entryValues(fields), kAllEmpty);
+    }
+
+    void importingTwiceEqualsImportingOnce()
+    {
+        writeSource("[NAME]\r\n1=A\r\n12=L\r\n[PATH]\r\n1=A.EXE\r\n5=E.EXE\r\n");
+        FakeFields once = typedOver();
+        Import::fromSourceFile(once);
+        FakeFields twice = typedOver();
+        Import::fromSourceFile(twice);
+        Import::fromSourceFile(twice);
+        QCOMPARE(twice.values, once.values);
+    }
+
+    // The box, the comment dialog, the output path and its file are left as they are.
+    void otherControlsAndOutputFileUntouched()
+    {
+        writeSource("[onoff]\r\njyoutai=1\r\n[memo]\r\ntaitoru=Disc title\r\nhitokoto=Hi\r\n");
+        QTemporaryDir programFolder;
+        const QString output = programFolder.filePath("KORV.ini");
+        Module2::setOutputPathHolder([&] { return output; });
+        FakeFields fields = typedOver();
+        fields.values.insert("Form3.Check1", "0");
+        fields.values.insert("Form5.Text1", "My title");
+        fields.values.insert("Form5.Text2", "");
+        fields.values.insert("Form2.Label5", output);
+        const QHash<QString, QString> before = withoutEntries(fields.values);
+
+        Import::fromSourceFile(fields);
+        QCOMPARE(withoutEntries(fields.values), before);
+        QCOMPARE(fields.writes, entryFieldsInOrder());
+        QVERIFY(!QFile::exists(output));
+    }
+
+    void fileNameInAnyCaseFound_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::newRow("lower case") << "korv.ini";
+        QTest::newRow("capitals") << "KORV.INI";
+        QTest::newRow("mixed") << "Korv.Ini";
+    }
+
+    void fileNameInAnyCaseFound()
+    {
+        QFETCH(QString, fileName);
+        writeSource("[NAME]\r\n1=Found\r\n", fileName);
+        FakeFields fields;
+        Import::fromSourceFile(fields);
+        QCOMPARE(fields.get(FormId::Form2, "Text1"), "Found");
+    }
+
+    void exactFileNameWinsOverOtherCase()
+    {
+        writeSource("[NAME]\r\n1=Other case\r\n", "korv.ini");
+        writeSource("[NAME]\r\n1=Exact\r\n", "KORV.ini");
+        FakeFields fields;
+        Import::fromSourceFile(fields);
+        QCOMPARE(fields.get(FormId::Form2, "Text1"), "Exact");
+    }
+
+    // "Done when": a file this wizard saved fills all seventeen entries exactly. The names
+    // hold "ソ" (0x83 0x5C) and "表" (0x95 0x5C), whose second byte is a backslash.
+    void ownSaveImportsBackExactly()
+    {
+        Module2::setOutputPathHolder([this] { return m_root + "KORV.ini"; });
+        FakeFields saved;
+        const QStringList fields = entryFieldsInOrder();
+        for (int slot = 1; slot <= 17; ++slot) {
+            saved.values.insert(fields[2 * slot - 2], QStringLiteral("ソフト表%1 a=b").arg(slot));
+            saved.values.insert(fields[2 * slot - 1],
+                                QStringLiteral("D:\\表示\\GAME%1\\RUN.EXE").arg(slot));
+        }
+        saved.set(FormId::Form2, "Text13", ""); // an empty entry comes back empty
+        QVERIFY(Saves::finishingSave(saved).ok());
+
+        FakeFields imported = typedOver();
+        Import::fromSourceFile(imported);
+        QCOMPARE(entryValues(imported), entryValues(saved));
+        QVERIFY(!entryValues(imported).contains("typed before"));
+    }
+
+private:
+    void writeSource(const QByteArray &bytes, const QString &fileName = "KORV.ini")
+    {
+        QFile file(m_root + fileName);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+
+    // "1=first" in [NAME], then random megabytes (NUL bytes, control bytes, every other
+    // megabyte one long line without breaks), then "17=last" in [PATH]. Seeded, so that a
+    // failure can be repeated.
+    void writeHostileSource(int mebibytes)
+    {
+        QFile file(m_root + "KORV.ini");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[NAME]\r\n1=first\r\n[junk]\r\n");
+        QRandomGenerator random(20261207);
+        QByteArray chunk(1 << 20, '\0');
+        for (int i = 0; i < mebibytes; ++i) {
+            random.fillRange(reinterpret_cast<quint32 *>(chunk.data()), chunk.size() / 4);
+            if (i % 2)
+                chunk.replace('\n', 'x').replace('\r', 'y');
+            QCOMPARE(file.write(chunk), chunk.size());
+        }
+        file.write("\r\n[PATH]\r\n17=last\r\n");
+    }
+
+    std::unique_ptr<QTemporaryDir> m_drive;
+    QString m_root;
+};
+
+QTEST_GUILESS_MAIN(TestImport)
+#include "tst_import.moc"
