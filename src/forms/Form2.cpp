@@ -1,12 +1,15 @@
 #include "forms/Form2.h"
 
 #include "forms/CommonDialog.h"
+#include "forms/DriveList.h"
 #include "forms/FileDrop.h"
 #include "forms/Forms.h"
 #include "forms/SaveFlow.h"
 #include "modules/Module2.h"
 #include "wizard/EntrySlots.h"
+#include "wizard/Import.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -71,6 +74,7 @@ Form2::Form2(Forms &forms) : FormBase(forms, FormId::Form2, kWindow, kControls)
     onClick("Command2", &Form2::Command2_Click);
     onClick("Command10", &Form2::Command10_Click);
     onClick("Command11", &Form2::Command11_Click);
+    onClick("Command12", &Form2::Command12_Click);
     new CommonDialog(*this, forms); // CommonDialog1, for every browse button of the page
 }
 
@@ -86,6 +90,7 @@ void Form2::Form_Load()
     Module2::setOutputPathHolder([forms = QPointer<Forms>(&forms())] {
         return forms ? forms->text(kOutputPathHolder) : QString();
     });
+    DriveList::setUp(control<QComboBox>("Drive1"));
 }
 
 void Form2::Form_Unload()
@@ -118,4 +123,10 @@ void Form2::Command10_Click()
 void Form2::Command11_Click()
 {
     forms().showModal(FormId::Form5);
+}
+
+// "読み込み！"
+void Form2::Command12_Click()
+{
+    Import::fromSourceFile(forms());
 }

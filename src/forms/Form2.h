@@ -20,4 +20,5 @@ private:
     void Command2_Click();
     void Command10_Click();
     void Command11_Click();
+    void Command12_Click();
 };
