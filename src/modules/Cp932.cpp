@@ -57,7 +57,9 @@ bool appendCodePoint(char32_t c, QStringEncoder &icu, QByteArray &out)
     }
     if (QChar::isSurrogate(c))
         return false;
-    const QStringView character = QChar::fromUcs4(c);
+    // fromUcs4() returns a temporary: keep it alive while the view points into it.
+    const auto ucs4 = QChar::fromUcs4(c);
+    const QStringView character = ucs4;
     char buffer[16];
     Q_ASSERT(icu.requiredSpace(character.size()) <= qsizetype(sizeof buffer));
     const QByteArrayView bytes(buffer, icu.appendToBuffer(buffer, character) - buffer);
