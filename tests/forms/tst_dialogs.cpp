@@ -49,14 +49,6 @@ class TestDialogs : public QObject
 private slots:
     void cleanup() { QVERIFY(noWindowLeft()); }
 
-    void finishWithoutCommentWritesBothEmpty()
-    {
-        WizardRun run;
-        run.click(Page1, "Command1");
-        run.click(Page2, "Command11");
-        QVERIFY(run.fileBytes().endsWith(memo("", "")));
-    }
-
     void okWithBothFilledThenFinishKeepsThem()
     {
         WizardRun run;
