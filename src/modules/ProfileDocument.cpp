@@ -3,7 +3,7 @@
 #include "modules/IniUnits.h"
 #include "modules/TextDocument.h"
 
-#include <QStringConverter>
+#include <QStringDecoder>
 #include <QtGlobal>
 
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN,
@@ -39,7 +39,9 @@ std::string Utf8Units::encode(const QString &text)
 
 QString Utf8Units::read(std::string_view value, qsizetype maxBytes)
 {
-    return readThroughCp932(QString::fromUtf8(value.data(), qsizetype(value.size())), maxBytes);
+    // QString::fromUtf8 drops a leading EF BB BF, which inside a value is a character.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return readThroughCp932(utf8(QByteArrayView(value.data(), qsizetype(value.size()))), maxBytes);
 }
 
 std::u16string Utf16Units::encode(const QString &text)

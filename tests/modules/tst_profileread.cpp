@@ -155,6 +155,10 @@ void TestProfileRead::readsValue_data()
         << ProfileTest::utf8File(QStringLiteral(u"[A]\nk=\U0001F600\n")) << "A"
         << "k"
         << "?";
+    QTest::newRow("UTF-8 value starting with EF BB BF")
+        << ProfileTest::utf8File(QStringLiteral(u"[A]\r\nk=\uFEFFx\r\n")) << "A"
+        << "k"
+        << "?x";
     QTest::newRow("UTF-16LE file")
         << ProfileTest::utf16File(QStringLiteral(u"[name]\r\n1=ソフト\r\n")) << "NAME"
         << "1" << QStringLiteral(u"ソフト");
