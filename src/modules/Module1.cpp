@@ -48,11 +48,11 @@ QString nameProblem(const QString &section, const QString &key)
                name.contains(QChar(0));
     };
     if (isBlank(section) || isBlank(key))
-        return QStringLiteral("a section and a key name are needed");
+        return QStringLiteral("セクション名とキー名が必要です");
     if (breaksLine(section) || breaksLine(key))
-        return QStringLiteral("a section or key name contains a line break or NUL");
+        return QStringLiteral("セクション名かキー名に改行かNUL文字があります");
     if (section.contains(QLatin1Char(']')) || key.contains(QLatin1Char('=')))
-        return QStringLiteral("a section name contains \"]\" or a key name contains \"=\"");
+        return QStringLiteral("セクション名に「]」か、キー名に「=」があります");
     return {};
 }
 
@@ -76,7 +76,7 @@ WriteStatus WritePrivateProfileString(const QString &section, const QString &key
                                       const QString &value, const QString &fileName)
 {
     if (fileName.isEmpty())
-        return WriteStatus::failed(fileName, QStringLiteral("no settings file was named"));
+        return WriteStatus::failed(fileName, QStringLiteral("書き込むファイルが決まっていません"));
     if (const QString problem = nameProblem(section, key); !problem.isEmpty())
         return WriteStatus::failed(fileName, problem);
     const QString path = ProfileFile::resolvedPath(fileName);
@@ -84,8 +84,8 @@ WriteStatus WritePrivateProfileString(const QString &section, const QString &key
     ProfileFile::Loaded &loaded = loadedFile(path, spare);
     // A file that exists but cannot be read is never replaced by one made from nothing.
     if (!loaded.document)
-        return WriteStatus::failed(fileName,
-                                   QStringLiteral("it cannot be read (%1)").arg(loaded.error));
+        return WriteStatus::failed(
+            fileName, QStringLiteral("ファイルを読み込めません（%1）").arg(loaded.error));
     loaded.document->write(section, key, singleLine(value));
     if (const QString error = loaded.document->readError(); !error.isEmpty())
         return WriteStatus::failed(fileName, error);

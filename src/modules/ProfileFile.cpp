@@ -1,5 +1,7 @@
 #include "modules/ProfileFile.h"
 
+#include "modules/SaveLeftovers.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -15,9 +17,9 @@ constexpr qint64 kByteOrderMarkProbe = 4;
 QString notARegularFile(const QFileInfo &info)
 {
     if (info.isDir())
-        return QStringLiteral("it is a folder");
+        return QStringLiteral("同じ名前のフォルダーがあります");
     if (info.exists() && !info.isFile())
-        return QStringLiteral("it is not a regular file");
+        return QStringLiteral("普通のファイルではありません");
     return {};
 }
 
@@ -27,7 +29,7 @@ QString obstacleToSave(const QFileInfo &info)
     if (const QString reason = notARegularFile(info); !reason.isEmpty())
         return reason;
     if (!QFileInfo(info.absolutePath()).isDir())
-        return QStringLiteral("the folder %1 does not exist").arg(info.absolutePath());
+        return QStringLiteral("フォルダー「%1」がありません").arg(info.absolutePath());
     return {};
 }
 
@@ -66,6 +68,7 @@ WriteStatus save(const QString &fileName, ProfileDocument &document)
     const QString obstacle = obstacleToSave(QFileInfo(fileName));
     if (!obstacle.isEmpty())
         return WriteStatus::failed(fileName, obstacle);
+    const SaveLeftovers leftovers(fileName);
     QSaveFile out(fileName);
     // Unbuffered, so that a short write (full disk, size limit) shows at the write that
     // failed instead of being lost in a flush that commit() does not check.

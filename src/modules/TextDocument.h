@@ -66,13 +66,13 @@ public:
 
     QString readError() const override
     {
-        return m_stream.failed() ? QStringLiteral("it could not be read to its end") : QString();
+        return m_stream.failed() ? QStringLiteral("最後まで読み込めませんでした") : QString();
     }
 
     QString render(QIODevice &out) override
     {
         if (m_stream.changed())
-            return QStringLiteral("it was changed by someone else while being edited");
+            return QStringLiteral("書き込む間にほかのプログラムが変更しました");
         std::vector<Splice> splices = collectSplices();
         std::stable_sort(splices.begin(), splices.end(), [](const Splice &a, const Splice &b) {
             return a.from != b.from ? a.from < b.from : a.kind < b.kind;
@@ -96,7 +96,7 @@ public:
         ok = ok && m_stream.copy(pos, m_stream.size(), out, last);
         ok = ok && Stream::writeAll(out, m_stream.tail().constData(), m_stream.tail().size());
         if (m_stream.failed())
-            return QStringLiteral("it could not be read again to be copied");
+            return QStringLiteral("書き写すために読み直せませんでした");
         return ok ? QString() : out.errorString();
     }
 

@@ -115,7 +115,7 @@ void TestProfileBatch::commitReportsFailureAndSavesTheRest()
     const WriteStatus status = batch.commit();
     QVERIFY(!status.ok());
     QCOMPARE(QFileInfo(status.fileName).absoluteFilePath(), QFileInfo(lost).absoluteFilePath());
-    QVERIFY2(status.reason.contains("does not exist"), qPrintable(status.reason));
+    QVERIFY2(status.reason.contains(QStringLiteral("がありません")), qPrintable(status.reason));
     QCOMPARE(ProfileTest::readFile(m_path), bytes("[NAME]\r\n1=y\r\n"));
 }
 
@@ -139,7 +139,7 @@ void TestProfileBatch::fileChangedDuringBatchIsNotOverwritten()
     ProfileTest::writeFile(m_path, theirs);
     const WriteStatus status = batch.commit();
     QVERIFY(!status.ok());
-    QVERIFY2(status.reason.contains("changed"), qPrintable(status.reason));
+    QVERIFY2(status.reason.contains(QStringLiteral("変更しました")), qPrintable(status.reason));
     QCOMPARE(ProfileTest::readFile(m_path), theirs);
 }
 

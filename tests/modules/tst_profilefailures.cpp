@@ -89,15 +89,15 @@ void TestProfileFailures::failedWriteIsReported_data()
     QTest::newRow("KORV.ini is a folder") << "folder"
                                           << "NAME"
                                           << "1"
-                                          << "folder";
+                                          << "フォルダー";
     QTest::newRow("KORV.ini is a FIFO") << "fifo"
                                         << "NAME"
                                         << "1"
-                                        << "not a regular file";
+                                        << "普通のファイルではありません";
     QTest::newRow("missing parent folder") << "orphan"
                                            << "NAME"
                                            << "1"
-                                           << "does not exist";
+                                           << "がありません";
     QTest::newRow("folder that holds no files") << "proc"
                                                 << "NAME"
                                                 << "1"
@@ -109,19 +109,19 @@ void TestProfileFailures::failedWriteIsReported_data()
     QTest::newRow("no file name") << "unnamed"
                                   << "NAME"
                                   << "1"
-                                  << "no settings file";
+                                  << "書き込むファイル";
     QTest::newRow("line break in key") << "file"
                                        << "NAME"
                                        << "a\nb"
-                                       << "line break";
+                                       << "改行";
     QTest::newRow("] in section") << "file"
                                   << "A]B"
                                   << "1"
-                                  << "\"]\"";
+                                  << "「]」";
     QTest::newRow("= in key") << "file"
                               << "NAME"
                               << "a=b"
-                              << "\"=\"";
+                              << "「=」";
 }
 
 void TestProfileFailures::failedWriteIsReported()
