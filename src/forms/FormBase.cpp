@@ -159,10 +159,15 @@ void FormBase::applyTabOrder()
 
 void FormBase::keyPressEvent(QKeyEvent *event)
 {
-    // No button is the default or the cancel button.
+    // No button is the default or the cancel button: Enter presses only a button that has
+    // the focus, and Esc presses nothing.
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
+            button->click();
+        event->accept();
+        return;
     case Qt::Key_Escape:
         event->accept();
         return;

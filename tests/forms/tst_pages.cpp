@@ -269,6 +269,16 @@ private slots:
         QVERIFY(!run.forms.isLoaded(FormId::Form4));
         QCOMPARE(run.fileBytes(), pageOneFile({{1, "Typed"}}));
     }
+
+    void enterPressesTheFocusedButton()
+    {
+        WizardRun run;
+        auto *next = run.get<QPushButton>(Page1, "Command1");
+        next->setFocus();
+        QTest::keyClick(next, Qt::Key_Return);
+        QVERIFY(run.isShown(Page2));
+        QVERIFY(!run.isShown(Page1));
+    }
 };
 
 QTEST_MAIN(TestPages)
