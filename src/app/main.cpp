@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -11,6 +14,11 @@ int main(int argc, char *argv[])
     // A hidden page is still loaded: the program ends when the last window is unloaded,
     // not when the last one is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The file dialog and message boxes speak Japanese, like the wizard's own windows.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     Forms forms;
     QObject::connect(&forms, &Forms::allUnloaded, &app, &QCoreApplication::quit,
