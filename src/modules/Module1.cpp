@@ -89,7 +89,7 @@ WriteStatus WritePrivateProfileString(const QString &section, const QString &key
     loaded.document->write(section, key, singleLine(value));
     if (const QString error = loaded.document->readError(); !error.isEmpty())
         return WriteStatus::failed(fileName, error);
-    if (batch.depth > 0 || !loaded.document->isDirty())
+    if (batch.depth > 0)
         return {fileName, {}};
     WriteStatus status = ProfileFile::save(path, *loaded.document);
     status.fileName = fileName;
@@ -114,7 +114,7 @@ WriteStatus ProfileBatch::commit()
     WriteStatus first;
     for (auto it = batch.files.begin(); it != batch.files.end();) {
         ProfileDocument *document = it->second.document.get();
-        if (!document || !document->isDirty()) {
+        if (!document) {
             ++it;
             continue;
         }

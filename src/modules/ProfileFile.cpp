@@ -65,6 +65,10 @@ Loaded load(const QString &fileName)
 
 WriteStatus save(const QString &fileName, ProfileDocument &document)
 {
+    if (!document.isDirty()) {
+        SaveLeftovers::remove(fileName);
+        return {fileName, {}};
+    }
     const QString obstacle = obstacleToSave(QFileInfo(fileName));
     if (!obstacle.isEmpty())
         return WriteStatus::failed(fileName, obstacle);

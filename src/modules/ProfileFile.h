@@ -27,7 +27,9 @@ QString resolvedPath(const QString &fileName);
 Loaded load(const QString &fileName);
 
 // Replaces fileName with the rendered document through a temporary file in its folder, so
-// that it holds either its old or its new content at any instant; permissions are kept.
+// that it holds either its old or its new content at any instant; permissions are kept. A
+// document without pending writes leaves the file as it is. Either way, what an earlier save
+// that was killed left beside the file is removed.
 WriteStatus save(const QString &fileName, ProfileDocument &document);
 
 } // namespace ProfileFile

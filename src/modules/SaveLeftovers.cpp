@@ -6,8 +6,13 @@
 
 namespace {
 
-// The last line of a whole note: a note that a kill cut short proves nothing.
+// The last line of a whole note.
 const QByteArray kEnd = QByteArrayLiteral("end\n");
+
+QString noteOf(const QString &fileName)
+{
+    return fileName + QStringLiteral(".saving-note");
+}
 
 // The names QSaveFile gives the temporary files of file, present in its folder.
 QStringList temporaryNames(const QFileInfo &file)
@@ -19,32 +24,35 @@ QStringList temporaryNames(const QFileInfo &file)
 
 } // namespace
 
-SaveLeftovers::SaveLeftovers(const QString &fileName)
-    : m_file(fileName), m_note(fileName + QStringLiteral(".saving-note"))
+void SaveLeftovers::remove(const QString &fileName)
 {
-    removeLeftovers();
+    QFile note(noteOf(fileName));
+    if (!note.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray content = note.readAll();
+    // A note cut short was being written when its save was killed, before that save made
+    // any file.
+    if (content.endsWith(kEnd)) {
+        const QStringList before = QString::fromUtf8(content.chopped(kEnd.size() + 1)).split(u'/');
+        const QFileInfo file(fileName);
+        for (const QString &name : temporaryNames(file)) {
+            if (!before.contains(name))
+                QFile::remove(file.dir().filePath(name));
+        }
+    }
+    note.remove();
+}
+
+SaveLeftovers::SaveLeftovers(const QString &fileName) : m_note(noteOf(fileName))
+{
+    remove(fileName);
     // "/" cannot occur in a file name. Without a note, nothing is ever removed.
     QFile note(m_note);
     if (note.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        note.write(temporaryNames(m_file).join(u'/').toUtf8() + '\n' + kEnd);
+        note.write(temporaryNames(QFileInfo(fileName)).join(u'/').toUtf8() + '\n' + kEnd);
 }
 
 SaveLeftovers::~SaveLeftovers()
 {
     QFile::remove(m_note);
-}
-
-void SaveLeftovers::removeLeftovers() const
-{
-    QFile note(m_note);
-    if (!note.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray content = note.readAll();
-    if (!content.endsWith(kEnd))
-        return;
-    const QStringList before = QString::fromUtf8(content.chopped(kEnd.size() + 1)).split(u'/');
-    for (const QString &name : temporaryNames(m_file)) {
-        if (!before.contains(name))
-            QFile::remove(m_file.dir().filePath(name));
-    }
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFileInfo>
 #include <QString>
 
 // Where the file system lacks unnamed files (FAT, NFS, older overlay mounts), QSaveFile
@@ -11,6 +10,9 @@
 class SaveLeftovers
 {
 public:
+    // Removes what a killed save of fileName left behind, if one was killed.
+    static void remove(const QString &fileName);
+
     // Cleans up after a killed save of fileName, then notes what is there now.
     explicit SaveLeftovers(const QString &fileName);
     // The save is over, whichever way: its note goes.
@@ -19,8 +21,5 @@ public:
     SaveLeftovers &operator=(const SaveLeftovers &) = delete;
 
 private:
-    void removeLeftovers() const;
-
-    QFileInfo m_file;
     QString m_note;
 };
