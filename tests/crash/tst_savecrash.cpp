@@ -1,0 +1,164 @@
+#include "CrashValues.h"
+
+#include "modules/Module1.h"
+#include "modules/Module2.h"
+#include "wizard/Saves.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <csignal>
+#include <optional>
+
+// A process killed at any instant of a save leaves KORV.ini whole: every key holds the value
+// of one save or of the one before, the keys one save writes together agree, and the next
+// save leaves no temporary file behind, and removes none of the user's files.
+class TestSaveCrash : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void killedSavesLeaveTheFileWhole();
+
+private:
+    void killOneSaveLoop(int firstSet, bool namedTemporaries);
+    void checkWhole();
+    void saveAndCheckFolder();
+
+    QTemporaryDir m_dir;
+    QString m_path;
+    int m_leftovers = 0;
+};
+
+namespace {
+
+constexpr int kKills = 200;
+constexpr int kMaxDelayUs = 50000;
+const QString kMissing = QStringLiteral("<missing>");
+// The user's own file, named as QSaveFile names its temporary files.
+const QString kUserFile = QStringLiteral("KORV.ini.backup");
+const QByteArray kUserBytes = QByteArrayLiteral("[NAME]\r\n1=kept\r\n");
+
+QString read(const QString &path, const QString &section, const QString &key)
+{
+    return Module1::GetPrivateProfileString(section, key, kMissing, 1024, path);
+}
+
+// The set whose value of slot a key holds, if any.
+std::optional<int> setHolding(const QString &value, QString (*valueOf)(int, int), int slot)
+{
+    for (int set = 0; set < CrashValues::kSets; ++set) {
+        if (value == valueOf(set, slot))
+            return set;
+    }
+    return std::nullopt;
+}
+
+QStringList folderEntries(const QString &path)
+{
+    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                QDir::NoDotAndDotDot);
+}
+
+// The environment of a save loop whose file system has no unnamed files.
+QProcessEnvironment withoutUnnamedFiles()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(NO_TMPFILE));
+    // A sanitizer's runtime wants to come first; here it comes second, on purpose.
+    const QString asan = environment.value(QStringLiteral("ASAN_OPTIONS"));
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       asan + QStringLiteral(":verify_asan_link_order=0"));
+    return environment;
+}
+
+} // namespace
+
+void TestSaveCrash::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_path = m_dir.filePath(QStringLiteral("KORV.ini"));
+    QFile user(m_dir.filePath(kUserFile));
+    QVERIFY(user.open(QIODevice::WriteOnly) && user.write(kUserBytes) == kUserBytes.size());
+    user.close();
+    Module2::setOutputPathHolder([this] { return m_path; });
+    saveAndCheckFolder();
+}
+
+void TestSaveCrash::killedSavesLeaveTheFileWhole()
+{
+    for (int round = 0; round < kKills; ++round) {
+        killOneSaveLoop(round % 2, round % 4 >= 2);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    qInfo("%d of %d kills left a temporary file behind", m_leftovers, kKills);
+}
+
+void TestSaveCrash::killOneSaveLoop(int firstSet, bool namedTemporaries)
+{
+    QProcess child;
+    if (namedTemporaries)
+        child.setProcessEnvironment(withoutUnnamedFiles());
+    child.start(QStringLiteral(SAVE_LOOP), {m_path, QString::number(firstSet)});
+    QVERIFY2(child.waitForReadyRead(10'000), qPrintable(child.errorString()));
+    QThread::usleep(QRandomGenerator::global()->bounded(kMaxDelayUs));
+    ::kill(pid_t(child.processId()), SIGKILL);
+    QVERIFY(child.waitForFinished(10'000));
+    // A child that had stopped by itself was not killed in a save.
+    QVERIFY2(child.exitStatus() == QProcess::CrashExit, child.readAllStandardError().constData());
+    static const QRegularExpression temporary(QStringLiteral("^KORV\\.ini\\.[A-Za-z]{6}$"));
+    m_leftovers += folderEntries(m_dir.path()).filter(temporary).size() > 1;
+    checkWhole();
+    saveAndCheckFolder();
+}
+
+// Every key holds one of the sets' values; page 1's keys agree, as do those that only the
+// finishing save writes; title and comment stay empty.
+void TestSaveCrash::checkWhole()
+{
+    QFile file(m_path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY2(file.readAll().endsWith("\r\n"), "the file does not end with a whole line");
+    std::optional<int> pageOne;
+    std::optional<int> finishing;
+    for (const EntrySlot &slot : EntrySlots::all()) {
+        std::optional<int> &group = slot.form == FormId::Form2 ? pageOne : finishing;
+        for (const auto &[section, valueOf] : {std::pair{"NAME", &CrashValues::name},
+                                               std::pair{"PATH", &CrashValues::path}}) {
+            const QString value = read(m_path, section, slot.key());
+            const std::optional<int> set = setHolding(value, valueOf, slot.number);
+            QVERIFY2(set, qPrintable(QStringLiteral("%1 %2 holds \"%3\"")
+                                         .arg(section, slot.key(), value)));
+            QVERIFY2(!group || *group == *set,
+                     qPrintable(QStringLiteral("%1 %2 disagrees with the keys saved with it")
+                                    .arg(section, slot.key())));
+            group = set;
+        }
+    }
+    QCOMPARE(read(m_path, "onoff", "jyoutai"), CrashValues::doNotRun(*finishing));
+    QCOMPARE(read(m_path, "memo", "taitoru"), QString());
+    QCOMPARE(read(m_path, "memo", "hitokoto"), QString());
+}
+
+// Saves set 2, which no save loop writes, so that the save replaces the file.
+void TestSaveCrash::saveAndCheckFolder()
+{
+    FakeFields fields;
+    CrashValues::fill(fields, 2);
+    const WriteStatus status = Saves::finishingSave(fields);
+    QVERIFY2(status.ok(), qPrintable(status.reason));
+    QCOMPARE(folderEntries(m_dir.path()).join(u' '), QStringLiteral("KORV.ini ") + kUserFile);
+    QFile user(m_dir.filePath(kUserFile));
+    QVERIFY(user.open(QIODevice::ReadOnly));
+    QCOMPARE(user.readAll(), kUserBytes);
+}
+
+QTEST_GUILESS_MAIN(TestSaveCrash)
+#include "tst_savecrash.moc"
