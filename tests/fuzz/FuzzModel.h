@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ExpectedRead.h"
+#include "FuzzInput.h"
+
+#include <QString>
+
+#include <vector>
+
+// What every key of the file should read now: the value last written to it, or, for a key
+// never written, what the untouched copy of the file gives.
+class FuzzModel
+{
+public:
+    FuzzModel(const ExpectedRead &expected, const QString &original);
+
+    void wrote(const FuzzInput::Write &write);
+    QString expectedRead(const QString &section, const QString &key, int size);
+
+    // A key read from file with a buffer of size; kMissing when it is not there.
+    static QString read(const QString &section, const QString &key, int size, const QString &file);
+    static const QString kMissing;
+
+private:
+    struct Entry
+    {
+        QString section;
+        QString key;
+        QString value; // whole, as the reader gives it with a buffer large enough
+    };
+
+    Entry *find(const QString &section, const QString &key);
+
+    const ExpectedRead &m_expected;
+    QString m_original;
+    std::vector<Entry> m_entries;
+};
