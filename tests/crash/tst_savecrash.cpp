@@ -130,12 +130,13 @@ void TestSaveCrash::checkWhole()
     std::optional<int> finishing;
     for (const EntrySlot &slot : EntrySlots::all()) {
         std::optional<int> &group = slot.form == FormId::Form2 ? pageOne : finishing;
-        for (const auto &[section, valueOf] : {std::pair{"NAME", &CrashValues::name},
-                                               std::pair{"PATH", &CrashValues::path}}) {
+        for (const auto &[section, valueOf] :
+             {std::pair{"NAME", &CrashValues::name}, std::pair{"PATH", &CrashValues::path}}) {
             const QString value = read(m_path, section, slot.key());
             const std::optional<int> set = setHolding(value, valueOf, slot.number);
-            QVERIFY2(set, qPrintable(QStringLiteral("%1 %2 holds \"%3\"")
-                                         .arg(section, slot.key(), value)));
+            QVERIFY2(
+                set,
+                qPrintable(QStringLiteral("%1 %2 holds \"%3\"").arg(section, slot.key(), value)));
             QVERIFY2(!group || *group == *set,
                      qPrintable(QStringLiteral("%1 %2 disagrees with the keys saved with it")
                                     .arg(section, slot.key())));
