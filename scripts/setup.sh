@@ -6,19 +6,8 @@ set -euo pipefail
 KORV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KORV_BUILD="$KORV_ROOT/build"
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-ipafont-gothic
-          xvfb xauth)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$KORV_ROOT/scripts/packages.sh"
+install_missing "${KORV_PACKAGES[@]}"
 
 # CI (CI=true) treats compiler warnings as errors.
 cmake -S "$KORV_ROOT" -B "$KORV_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -4,3 +4,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 ctest --test-dir "$KORV_BUILD" --output-on-failure
+
+# Then everything again under AddressSanitizer and UndefinedBehaviorSanitizer, and a minute
+# of fuzzing the settings file.
+bash "$KORV_ROOT/scripts/hardening.sh"
