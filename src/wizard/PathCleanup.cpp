@@ -20,10 +20,15 @@ QString PathCleanup::withoutDiscRoot(const QString &path, const QList<Volume> &v
     return cleaned.mid(volumes[index].root.size()).replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
 
-void PathCleanup::removeDrivePrefix(Fields &fields, Control pathField)
+void PathCleanup::removeDrivePrefix(Fields &fields, Control pathField,
+                                    const Volumes::Source &volumes)
 {
     const QString path = fields.text(pathField);
-    const QString shortened = withoutDiscRoot(withoutDrivePrefix(path), Volumes::mounted());
+    const QString withoutDrive = withoutDrivePrefix(path);
+    // Only an absolute path lies on a volume; listing them reads the whole mount table.
+    const QString shortened = QDir::isAbsolutePath(withoutDrive)
+                                  ? withoutDiscRoot(withoutDrive, volumes())
+                                  : withoutDrive;
     if (shortened != path)
         fields.setText(pathField, shortened);
 }

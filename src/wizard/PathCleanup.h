@@ -17,8 +17,8 @@ QString withoutDrivePrefix(const QString &path);
 // GAME\RUN.EXE); a path on a system volume and any other text come back unchanged.
 QString withoutDiscRoot(const QString &path, const QList<Volume> &volumes);
 
-// Shortens a path field in place, drive prefix first, then the disc root of this platform's
-// mounted volumes, so that the user sees what is saved.
-void removeDrivePrefix(Fields &fields, Control pathField);
+// Shortens a path field in place, drive prefix first, then the disc root of the mounted
+// volumes, so that the user sees what is saved. volumes is asked only for an absolute path.
+void removeDrivePrefix(Fields &fields, Control pathField, const Volumes::Source &volumes);
 
 } // namespace PathCleanup

@@ -6,6 +6,8 @@
 #include "wizard/EntrySlots.h"
 #include "wizard/PathCleanup.h"
 
+#include <optional>
+
 namespace {
 
 constexpr Control kTitle{FormId::Form5, "Text1"};
@@ -53,8 +55,15 @@ private:
 
 void shortenPaths(Fields &fields, FormId page)
 {
+    // The volumes are listed once per save at most: listing them reads the whole mount table.
+    std::optional<QList<Volume>> listed;
+    const Volumes::Source volumes = [&listed] {
+        if (!listed)
+            listed = Volumes::mounted();
+        return *listed;
+    };
     for (const EntrySlot &slot : EntrySlots::onPage(page))
-        PathCleanup::removeDrivePrefix(fields, slot.path());
+        PathCleanup::removeDrivePrefix(fields, slot.path(), volumes);
 }
 
 void collectUnstorable(Fields &fields, Control field, const QString &description,

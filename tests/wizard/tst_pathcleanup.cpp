@@ -136,7 +136,7 @@ private slots:
         FakeFields fields;
         const Control field{FormId::Form3, "Text2"};
         fields.setText(field, QString(path).replace("<disc>", disc.path()));
-        PathCleanup::removeDrivePrefix(fields, field);
+        PathCleanup::removeDrivePrefix(fields, field, Volumes::mounted);
         QCOMPARE(fields.text(field), QString(expected).replace("<disc>", disc.path()));
     }
 
@@ -145,11 +145,11 @@ private slots:
         FakeFields fields;
         fields.set(FormId::Form2, "Text2", R"(D:\E:\X.EXE)");
         const Control path{FormId::Form2, "Text2"};
-        PathCleanup::removeDrivePrefix(fields, path);
+        PathCleanup::removeDrivePrefix(fields, path, Volumes::mounted);
         QCOMPARE(fields.get(FormId::Form2, "Text2"), R"(E:\X.EXE)");
-        PathCleanup::removeDrivePrefix(fields, path);
+        PathCleanup::removeDrivePrefix(fields, path, Volumes::mounted);
         QCOMPARE(fields.get(FormId::Form2, "Text2"), "X.EXE");
-        PathCleanup::removeDrivePrefix(fields, path);
+        PathCleanup::removeDrivePrefix(fields, path, Volumes::mounted);
         QCOMPARE(fields.get(FormId::Form2, "Text2"), "X.EXE");
     }
 };

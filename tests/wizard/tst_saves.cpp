@@ -1,6 +1,8 @@
 #include "FakeFields.h"
 #include "modules/Module2.h"
+#include "wizard/EntrySlots.h"
 #include "wizard/Saves.h"
+#include "wizard/Volumes.h"
 
 #include <QDir>
 #include <QFile>
@@ -185,6 +187,41 @@ private slots:
         const QList<Saves::Unstorable> memo = Saves::unstorableInCommentSave(fields);
         QCOMPARE(memo.size(), 1);
         QCOMPARE(memo[0].description, QStringLiteral("一言"));
+    }
+
+    // Listing the volumes reads the system's whole mount table: a save lists them once at
+    // most, and not at all when no path could lie on one.
+    void volumesListedOncePerSaveAtMost_data()
+    {
+        QTest::addColumn<QStringList>("paths"); // of slots 8, 9, ...; "<disc>" is its root
+        QTest::addColumn<QStringList>("saved");
+        QTest::addColumn<int>("listings");
+        QTest::newRow("relative and drive paths") << QStringList{R"(GAME\RUN.EXE)", R"(D:\X.EXE)"}
+                                                  << QStringList{R"(GAME\RUN.EXE)", "X.EXE"} << 0;
+        QTest::newRow("two on the disc") << QStringList{"<disc>/A.EXE", "<disc>/B/C.EXE"}
+                                         << QStringList{"A.EXE", R"(B\C.EXE)"} << 1;
+    }
+
+    void volumesListedOncePerSaveAtMost()
+    {
+        QFETCH(QStringList, paths);
+        QFETCH(QStringList, saved);
+        QFETCH(int, listings);
+        QTemporaryDir disc;
+        int listed = 0;
+        Volumes::setSource([&] {
+            ++listed;
+            return QList<Volume>{{disc.path() + "/", "", "iso9660"}};
+        });
+        FakeFields fields;
+        const auto pageTwo = EntrySlots::onPage(FormId::Form3);
+        for (int i = 0; i < paths.size(); ++i)
+            fields.setText(pageTwo[i].path(), QString(paths[i]).replace("<disc>", disc.path()));
+        QVERIFY(Saves::finishingSave(fields).ok());
+        Volumes::setSource({});
+        QCOMPARE(listed, listings);
+        for (int i = 0; i < saved.size(); ++i)
+            QCOMPARE(fields.text(pageTwo[i].path()), saved[i]);
     }
 
 private:
