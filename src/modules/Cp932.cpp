@@ -47,8 +47,8 @@ QChar singleByteChar(uchar b)
 }
 
 // Appends the CP932 bytes of one code point to out; false, appending nothing, when CP932
-// cannot hold it.
-bool appendCodePoint(char32_t c, QStringEncoder &icu, QByteArray &out)
+// cannot hold it. ICU's encoder is made on first need: most names and values are ASCII.
+bool appendCodePoint(char32_t c, std::optional<QStringEncoder> &icu, QByteArray &out)
 {
     c = windowsForm(c);
     if (c < 0x80 || (c >= kFirstKana && c <= kLastKana)) {
@@ -60,9 +60,11 @@ bool appendCodePoint(char32_t c, QStringEncoder &icu, QByteArray &out)
     // fromUcs4() returns a temporary: keep it alive while the view points into it.
     const auto ucs4 = QChar::fromUcs4(c);
     const QStringView character = ucs4;
+    if (!icu)
+        icu.emplace(kCodecName);
     char buffer[16];
-    Q_ASSERT(icu.requiredSpace(character.size()) <= qsizetype(sizeof buffer));
-    const QByteArrayView bytes(buffer, icu.appendToBuffer(buffer, character) - buffer);
+    Q_ASSERT(icu->requiredSpace(character.size()) <= qsizetype(sizeof buffer));
+    const QByteArrayView bytes(buffer, icu->appendToBuffer(buffer, character) - buffer);
     // 0xFCFC is no CP932 character: it is ICU's substitute.
     if (bytes.isEmpty() || bytes == QByteArrayView("\xFC\xFC"))
         return false;
@@ -139,7 +141,7 @@ QByteArray encode(const QString &text)
 {
     QByteArray bytes;
     bytes.reserve(text.size() * 2);
-    QStringEncoder icu(kCodecName);
+    std::optional<QStringEncoder> icu;
     forEachCharacter(text, [&](QStringView, char32_t c) {
         if (!appendCodePoint(c, icu, bytes))
             bytes += '?';
@@ -151,7 +153,7 @@ QString unstorableCharacters(const QString &text)
 {
     QString found;
     std::vector<char32_t> seen;
-    QStringEncoder icu(kCodecName);
+    std::optional<QStringEncoder> icu;
     QByteArray scratch;
     forEachCharacter(text, [&](QStringView character, char32_t c) {
         if (std::find(seen.begin(), seen.end(), c) != seen.end() ||
