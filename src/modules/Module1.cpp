@@ -7,14 +7,28 @@
 
 namespace {
 
-// The files a batch has read or written, by resolved path; empty outside a batch.
+// The files a batch has read or written, by resolved path, and the paths the names it was
+// given resolve to; empty outside a batch.
 struct BatchState
 {
     int depth = 0;
     std::map<QString, ProfileFile::Loaded> files;
+    std::map<QString, QString> resolved;
 };
 
 thread_local BatchState batch;
+
+// The path a write to fileName lands in; a batch looks each name up once, as it reads each
+// file once.
+QString resolvedPath(const QString &fileName)
+{
+    if (batch.depth == 0)
+        return ProfileFile::resolvedPath(fileName);
+    auto found = batch.resolved.find(fileName);
+    if (found == batch.resolved.end())
+        found = batch.resolved.emplace(fileName, ProfileFile::resolvedPath(fileName)).first;
+    return found->second;
+}
 
 // The loaded file for a call: the batch's copy inside a batch, else read afresh into spare.
 ProfileFile::Loaded &loadedFile(const QString &path, ProfileFile::Loaded &spare)
@@ -66,7 +80,7 @@ QString GetPrivateProfileString(const QString &section, const QString &key,
     if (fileName.isEmpty())
         return defaultValue;
     ProfileFile::Loaded spare;
-    const ProfileFile::Loaded &loaded = loadedFile(ProfileFile::resolvedPath(fileName), spare);
+    const ProfileFile::Loaded &loaded = loadedFile(resolvedPath(fileName), spare);
     if (!loaded.document)
         return defaultValue;
     return loaded.document->value(section, key, qMax(size - 1, 0)).value_or(defaultValue);
@@ -79,7 +93,7 @@ WriteStatus WritePrivateProfileString(const QString &section, const QString &key
         return WriteStatus::failed(fileName, QStringLiteral("書き込むファイルが決まっていません"));
     if (const QString problem = nameProblem(section, key); !problem.isEmpty())
         return WriteStatus::failed(fileName, problem);
-    const QString path = ProfileFile::resolvedPath(fileName);
+    const QString path = resolvedPath(fileName);
     ProfileFile::Loaded spare;
     ProfileFile::Loaded &loaded = loadedFile(path, spare);
     // A file that exists but cannot be read is never replaced by one made from nothing.
@@ -103,8 +117,10 @@ ProfileBatch::ProfileBatch()
 
 ProfileBatch::~ProfileBatch()
 {
-    if (--batch.depth == 0)
+    if (--batch.depth == 0) {
         batch.files.clear();
+        batch.resolved.clear();
+    }
 }
 
 WriteStatus ProfileBatch::commit()
