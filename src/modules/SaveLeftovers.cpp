@@ -2,7 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -14,12 +15,20 @@ QString noteOf(const QString &fileName)
     return fileName + QStringLiteral(".saving-note");
 }
 
-// The names QSaveFile gives the temporary files of file, present in its folder.
+// The names QSaveFile gives the temporary files of file, present in its folder: the file's
+// name, a dot and six ASCII letters.
 QStringList temporaryNames(const QFileInfo &file)
 {
-    const QRegularExpression shape(
-        QStringLiteral("^%1\\.[A-Za-z]{6}$").arg(QRegularExpression::escape(file.fileName())));
-    return file.dir().entryList(QDir::Files | QDir::Hidden | QDir::System).filter(shape);
+    const QString start = file.fileName() + u'.';
+    auto isTemporary = [&start](const QString &name) {
+        return name.size() == start.size() + 6 && name.startsWith(start) &&
+               std::all_of(name.end() - 6, name.end(), [](QChar c) {
+                   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+               });
+    };
+    QStringList names = file.dir().entryList(QDir::Files | QDir::Hidden | QDir::System);
+    names.removeIf([&](const QString &name) { return !isTemporary(name); });
+    return names;
 }
 
 } // namespace
