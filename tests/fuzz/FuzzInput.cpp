@@ -55,8 +55,8 @@ QString name(Reader &in, bool isKey)
     for (int i = 0; i < length; ++i)
         text += nameAlphabet()[in.byte() % nameAlphabet().size()];
     text = ExpectedRead::trimmedBlanks(text);
-    if (isKey && text.startsWith(u'['))
-        text.remove(0, 1);
+    while (isKey && text.startsWith(u'['))
+        text = ExpectedRead::trimmedBlanks(text.sliced(1));
     return text.isEmpty() ? QStringLiteral("k") : text;
 }
 
