@@ -3,7 +3,7 @@
 # those that are missing, so that every script can run again and again.
 
 KORV_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-ipafont-gothic
-               xvfb xauth)
+               qt6-translations-l10n xvfb xauth)
 
 # Installs with apt-get those of the given packages that are not installed yet.
 install_missing() {
