@@ -27,18 +27,18 @@ QWidget *makeControl(const QString &type, const QString &caption, QWidget *paren
     return new QLabel(caption, parent);
 }
 
-void addControl(const QJsonObject &spec, QWidget *parent)
+void addControl(const QJsonObject &entry, QWidget *parent)
 {
-    QWidget *control = makeControl(spec["type"].toString(), spec["caption"].toString(), parent);
+    QWidget *control = makeControl(entry["type"].toString(), entry["caption"].toString(), parent);
     control->setGeometry(
-        spec["left"].toInt() / kTwipsPerPixel, spec["top"].toInt() / kTwipsPerPixel,
-        spec["width"].toInt() / kTwipsPerPixel, spec["height"].toInt() / kTwipsPerPixel);
-    const QJsonObject font = spec["font"].toObject();
+        entry["left"].toInt() / kTwipsPerPixel, entry["top"].toInt() / kTwipsPerPixel,
+        entry["width"].toInt() / kTwipsPerPixel, entry["height"].toInt() / kTwipsPerPixel);
+    const QJsonObject font = entry["font"].toObject();
     QFont controlFont(font["family"].toString());
     controlFont.setPointSizeF(font["size"].toDouble());
     controlFont.setBold(font["bold"].toBool());
     control->setFont(controlFont);
-    control->setVisible(spec["visible"].toBool());
+    control->setVisible(entry["visible"].toBool());
 }
 
 } // namespace

@@ -20,12 +20,12 @@ int pixels(int twips)
 }
 
 // The design's Japanese font, and the installed one that stands in where it is missing.
-QFont designFont(const FontSpec &spec)
+QFont designFont(const FontSpec &design)
 {
     QFont font;
     font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")});
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
+    font.setPointSizeF(design.points);
+    font.setBold(design.bold);
     return font;
 }
 
@@ -72,10 +72,10 @@ QCheckBox *newCheckBox(const QString &caption, int height, QWidget *parent)
     return checkBox;
 }
 
-QWidget *newControl(const ControlSpec &spec, QWidget *parent)
+QWidget *newControl(const ControlSpec &design, QWidget *parent)
 {
-    const QString caption = QString::fromUtf8(spec.caption);
-    switch (spec.kind) {
+    const QString caption = QString::fromUtf8(design.caption);
+    switch (design.kind) {
     case ControlKind::Button:
         return newButton(caption, parent);
     case ControlKind::TextBox:
@@ -87,27 +87,27 @@ QWidget *newControl(const ControlSpec &spec, QWidget *parent)
     case ControlKind::DriveList:
         return new QComboBox(parent);
     case ControlKind::CheckBox:
-        return newCheckBox(caption, pixels(spec.height), parent);
+        return newCheckBox(caption, pixels(design.height), parent);
     }
     return nullptr;
 }
 
-QRect placement(const ControlSpec &spec)
+QRect placement(const ControlSpec &design)
 {
     // A horizontal line is one pixel high.
-    const int height = spec.kind == ControlKind::Line ? kTwipsPerPixel : spec.height;
-    return {pixels(spec.left), pixels(spec.top), pixels(spec.width), pixels(height)};
+    const int height = design.kind == ControlKind::Line ? kTwipsPerPixel : design.height;
+    return {pixels(design.left), pixels(design.top), pixels(design.width), pixels(height)};
 }
 
-void place(const ControlSpec &spec, QWidget *parent)
+void place(const ControlSpec &design, QWidget *parent)
 {
-    QWidget *control = newControl(spec, parent);
-    control->setObjectName(QString::fromLatin1(spec.name));
-    control->setGeometry(placement(spec));
-    control->setProperty("tabIndex", spec.tab);
-    if (spec.font.points > 0)
-        control->setFont(designFont(spec.font));
-    control->setVisible(spec.visible);
+    QWidget *control = newControl(design, parent);
+    control->setObjectName(QString::fromLatin1(design.name));
+    control->setGeometry(placement(design));
+    control->setProperty("tabIndex", design.tab);
+    if (design.font.points > 0)
+        control->setFont(designFont(design.font));
+    control->setVisible(design.visible);
     // The design lists its controls from the top of the stack down: where two overlap,
     // the one listed first is in front.
     control->lower();
@@ -122,8 +122,8 @@ FormBase::FormBase(Forms &forms, FormId id, const WindowSpec &window,
     setWindowTitle(QString::fromUtf8(window.caption));
     setWindowIcon(QIcon(QString::fromLatin1(window.icon)));
     setFont(windowFont());
-    for (const ControlSpec &spec : controls)
-        place(spec, this);
+    for (const ControlSpec &design : controls)
+        place(design, this);
     applyFrame(window);
     applyTabOrder();
 }
