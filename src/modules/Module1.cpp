@@ -7,28 +7,18 @@
 
 namespace {
 
-// The files a batch has read or written, by resolved path, and the paths the names it was
-// given resolve to; empty outside a batch.
+using LookUp = QString (*)(const QString &);
+
+// The files a batch has read or written, by resolved path, and the answers of the look-ups
+// made in it; empty outside a batch.
 struct BatchState
 {
     int depth = 0;
     std::map<QString, ProfileFile::Loaded> files;
-    std::map<QString, QString> resolved;
+    std::map<std::pair<LookUp, QString>, QString> lookedUp;
 };
 
 thread_local BatchState batch;
-
-// The path a write to fileName lands in; a batch looks each name up once, as it reads each
-// file once.
-QString resolvedPath(const QString &fileName)
-{
-    if (batch.depth == 0)
-        return ProfileFile::resolvedPath(fileName);
-    auto found = batch.resolved.find(fileName);
-    if (found == batch.resolved.end())
-        found = batch.resolved.emplace(fileName, ProfileFile::resolvedPath(fileName)).first;
-    return found->second;
-}
 
 // The loaded file for a call: the batch's copy inside a batch, else read afresh into spare.
 ProfileFile::Loaded &loadedFile(const QString &path, ProfileFile::Loaded &spare)
@@ -80,7 +70,8 @@ QString GetPrivateProfileString(const QString &section, const QString &key,
     if (fileName.isEmpty())
         return defaultValue;
     ProfileFile::Loaded spare;
-    const ProfileFile::Loaded &loaded = loadedFile(resolvedPath(fileName), spare);
+    const ProfileFile::Loaded &loaded =
+        loadedFile(rememberedInBatch(ProfileFile::resolvedPath, fileName), spare);
     if (!loaded.document)
         return defaultValue;
     return loaded.document->value(section, key, qMax(size - 1, 0)).value_or(defaultValue);
@@ -93,7 +84,7 @@ WriteStatus WritePrivateProfileString(const QString &section, const QString &key
         return WriteStatus::failed(fileName, QStringLiteral("書き込むファイルが決まっていません"));
     if (const QString problem = nameProblem(section, key); !problem.isEmpty())
         return WriteStatus::failed(fileName, problem);
-    const QString path = resolvedPath(fileName);
+    const QString path = rememberedInBatch(ProfileFile::resolvedPath, fileName);
     ProfileFile::Loaded spare;
     ProfileFile::Loaded &loaded = loadedFile(path, spare);
     // A file that exists but cannot be read is never replaced by one made from nothing.
@@ -119,7 +110,7 @@ ProfileBatch::~ProfileBatch()
 {
     if (--batch.depth == 0) {
         batch.files.clear();
-        batch.resolved.clear();
+        batch.lookedUp.clear();
     }
 }
 
@@ -141,6 +132,16 @@ WriteStatus ProfileBatch::commit()
         it = status.ok() ? batch.files.erase(it) : std::next(it);
     }
     return first;
+}
+
+QString rememberedInBatch(LookUp lookUp, const QString &name)
+{
+    if (batch.depth == 0)
+        return lookUp(name);
+    auto found = batch.lookedUp.find({lookUp, name});
+    if (found == batch.lookedUp.end())
+        found = batch.lookedUp.emplace(std::pair{lookUp, name}, lookUp(name)).first;
+    return found->second;
 }
 
 } // namespace Module1

@@ -33,4 +33,8 @@ public:
     WriteStatus commit();
 };
 
+// Inside a batch, lookUp(name) is made once and its answer kept until the batch ends, as the
+// files the batch reads are kept; outside a batch, every call makes it.
+QString rememberedInBatch(QString (*lookUp)(const QString &), const QString &name);
+
 } // namespace Module1

@@ -26,6 +26,18 @@ Module2::PathSource &driveHolder()
     return holder;
 }
 
+// Discs read on case-sensitive systems often show the name as "korv.ini" or "KORV.INI":
+// when "KORV.ini" itself is not there, the file whose name matches it in any case is read.
+QString sourceFileIn(const QString &designation)
+{
+    const QString exact = designation + QStringLiteral("KORV.ini");
+    if (designation.isEmpty() || QFileInfo::exists(exact))
+        return exact;
+    const QStringList matches =
+        QDir(designation).entryList({QStringLiteral("KORV.ini")}, QDir::Files, QDir::Name);
+    return matches.isEmpty() ? exact : designation + matches.first();
+}
+
 } // namespace
 
 WriteStatus IniWrite(const QString &section, const QString &key, const QString &value)
@@ -58,17 +70,10 @@ QString outputFileName()
     return outputHolder()();
 }
 
-// Discs read on case-sensitive systems often show the name as "korv.ini" or "KORV.INI":
-// when "KORV.ini" itself is not there, the file whose name matches it in any case is read.
 QString sourceFileName()
 {
-    const QString designation = driveHolder()();
-    const QString exact = designation + QStringLiteral("KORV.ini");
-    if (designation.isEmpty() || QFileInfo::exists(exact))
-        return exact;
-    const QStringList matches =
-        QDir(designation).entryList({QStringLiteral("KORV.ini")}, QDir::Files, QDir::Name);
-    return matches.isEmpty() ? exact : designation + matches.first();
+    // Within a batch the folder is looked at once: the batch reads the file once anyway.
+    return Module1::rememberedInBatch(sourceFileIn, driveHolder()());
 }
 
 } // namespace Module2

@@ -265,6 +265,21 @@ private slots:
         QCOMPARE(fields.get(FormId::Form2, "Text1"), "Exact");
     }
 
+    // Each import looks for the file afresh: one found in another case may have been
+    // replaced since.
+    void fileReplacedBetweenImportsFoundAfresh()
+    {
+        writeSource("[NAME]\r\n1=Other case\r\n", "korv.ini");
+        FakeFields first;
+        Import::fromSourceFile(first);
+        QCOMPARE(first.get(FormId::Form2, "Text1"), "Other case");
+        QVERIFY(QFile::remove(m_root + "korv.ini"));
+        writeSource("[NAME]\r\n1=Exact\r\n", "KORV.ini");
+        FakeFields second;
+        Import::fromSourceFile(second);
+        QCOMPARE(second.get(FormId::Form2, "Text1"), "Exact");
+    }
+
     // "Done when": a file this wizard saved fills all seventeen entries exactly. The names
     // hold "ソ" (0x83 0x5C) and "表" (0x95 0x5C), whose second byte is a backslash.
     void ownSaveImportsBackExactly()
