@@ -4,7 +4,6 @@
 #include <QStringEncoder>
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -46,9 +45,36 @@ QChar singleByteChar(uchar b)
     return QChar::ReplacementCharacter;
 }
 
+// ICU's converters take longer to make than most values take to convert: each thread keeps
+// one of each, reset before every use so that no call sees another's state.
+QStringEncoder &freshEncoder()
+{
+    thread_local QStringEncoder encoder(kCodecName);
+    encoder.resetState();
+    return encoder;
+}
+
+QStringDecoder &freshDecoder()
+{
+    thread_local QStringDecoder decoder(kCodecName);
+    decoder.resetState();
+    return decoder;
+}
+
+// Whether every byte or character is ASCII, which CP932 stores as it is.
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char b) { return uchar(b) < 0x80; });
+}
+
+bool isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 // Appends the CP932 bytes of one code point to out; false, appending nothing, when CP932
-// cannot hold it. ICU's encoder is made on first need: most names and values are ASCII.
-bool appendCodePoint(char32_t c, std::optional<QStringEncoder> &icu, QByteArray &out)
+// cannot hold it.
+bool appendCodePoint(char32_t c, QByteArray &out)
 {
     c = windowsForm(c);
     if (c < 0x80 || (c >= kFirstKana && c <= kLastKana)) {
@@ -60,11 +86,10 @@ bool appendCodePoint(char32_t c, std::optional<QStringEncoder> &icu, QByteArray 
     // fromUcs4() returns a temporary: keep it alive while the view points into it.
     const auto ucs4 = QChar::fromUcs4(c);
     const QStringView character = ucs4;
-    if (!icu)
-        icu.emplace(kCodecName);
+    QStringEncoder &icu = freshEncoder();
     char buffer[16];
-    Q_ASSERT(icu->requiredSpace(character.size()) <= qsizetype(sizeof buffer));
-    const QByteArrayView bytes(buffer, icu->appendToBuffer(buffer, character) - buffer);
+    Q_ASSERT(icu.requiredSpace(character.size()) <= qsizetype(sizeof buffer));
+    const QByteArrayView bytes(buffer, icu.appendToBuffer(buffer, character) - buffer);
     // 0xFCFC is no CP932 character: it is ICU's substitute.
     if (bytes.isEmpty() || bytes == QByteArrayView("\xFC\xFC"))
         return false;
@@ -112,17 +137,15 @@ QByteArrayView cut(QByteArrayView bytes, qsizetype maxBytes)
 
 QString decode(QByteArrayView bytes)
 {
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
     QString text;
     text.reserve(bytes.size());
-    std::optional<QStringDecoder> icu;
     qsizetype pairsFrom = 0;
     auto flushPairs = [&](qsizetype to) {
-        if (to == pairsFrom)
-            return;
-        if (!icu)
-            icu.emplace(kCodecName);
-        // Runs of whole pairs leave the decoder without state; an unmapped pair gives U+FFFD.
-        text += icu->decode(bytes.sliced(pairsFrom, to - pairsFrom));
+        // An unmapped pair gives U+FFFD.
+        if (to != pairsFrom)
+            text += freshDecoder().decode(bytes.sliced(pairsFrom, to - pairsFrom));
     };
     for (qsizetype i = 0; i < bytes.size();) {
         if (charLength(bytes, i) == 2) {
@@ -139,11 +162,12 @@ QString decode(QByteArrayView bytes)
 
 QByteArray encode(const QString &text)
 {
+    if (isAscii(text))
+        return text.toLatin1();
     QByteArray bytes;
     bytes.reserve(text.size() * 2);
-    std::optional<QStringEncoder> icu;
     forEachCharacter(text, [&](QStringView, char32_t c) {
-        if (!appendCodePoint(c, icu, bytes))
+        if (!appendCodePoint(c, bytes))
             bytes += '?';
     });
     return bytes;
@@ -153,11 +177,9 @@ QString unstorableCharacters(const QString &text)
 {
     QString found;
     std::vector<char32_t> seen;
-    std::optional<QStringEncoder> icu;
     QByteArray scratch;
     forEachCharacter(text, [&](QStringView character, char32_t c) {
-        if (std::find(seen.begin(), seen.end(), c) != seen.end() ||
-            appendCodePoint(c, icu, scratch))
+        if (std::find(seen.begin(), seen.end(), c) != seen.end() || appendCodePoint(c, scratch))
             return;
         seen.push_back(c);
         found += character;
