@@ -42,15 +42,14 @@ public:
         count = std::min(count, m_units - from);
         if (count <= 0)
             return true;
-        const std::size_t old = buffer.size();
-        buffer.resize(old + count);
-        const qint64 bytes = count * qint64(sizeof(Unit));
-        // Bytes may be written into char16_t units through a char pointer.
-        m_failed = m_failed || !m_file->seek(m_prefix.size() + from * qint64(sizeof(Unit))) ||
-                   m_file->read(reinterpret_cast<char *>(buffer.data() + old), bytes) != bytes;
-        if (m_failed)
-            buffer.resize(old);
-        return !m_failed;
+        if (m_units > kPiece)
+            return readFile(from, count, buffer);
+        // A file of a piece at most is read whole, once: each lookup and each run copied out
+        // would otherwise read it again.
+        if (qsizetype(m_whole.size()) < m_units && !readFile(0, m_units, m_whole))
+            return false;
+        buffer.append(m_whole, from, count);
+        return true;
     }
 
     // Writes the units [from, to) to out in pieces, noting the last one; false on a failure.
@@ -90,6 +89,20 @@ public:
     }
 
 private:
+    // Appends count units of the file's text from from on to buffer; false when reading fails.
+    bool readFile(qsizetype from, qsizetype count, String &buffer)
+    {
+        const std::size_t old = buffer.size();
+        buffer.resize(old + count);
+        const qint64 bytes = count * qint64(sizeof(Unit));
+        // Bytes may be written into char16_t units through a char pointer.
+        m_failed = m_failed || !m_file->seek(m_prefix.size() + from * qint64(sizeof(Unit))) ||
+                   m_file->read(reinterpret_cast<char *>(buffer.data() + old), bytes) != bytes;
+        if (m_failed)
+            buffer.resize(old);
+        return !m_failed;
+    }
+
     struct stat status() const
     {
         struct stat info
@@ -106,5 +119,6 @@ private:
     qsizetype m_units = 0;
     QByteArray m_tail;
     String m_piece;
+    String m_whole; // the text of a file of a piece at most, once read
     bool m_failed = false;
 };
