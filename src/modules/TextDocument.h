@@ -3,6 +3,8 @@
 #include "modules/IniIndex.h"
 #include "modules/ProfileDocument.h"
 
+#include <QBuffer>
+
 #include <algorithm>
 #include <vector>
 
@@ -71,6 +73,22 @@ public:
 
     QString render(QIODevice &out) override
     {
+        if (m_stream.size() > Stream::kPiece)
+            return renderTo(out);
+        // The output is unbuffered, so that a failed write shows where it failed: a small file
+        // is put together in memory first, and written at once rather than in a write per run.
+        QBuffer whole;
+        whole.open(QIODevice::WriteOnly);
+        if (const QString reason = renderTo(whole); !reason.isEmpty())
+            return reason;
+        return Stream::writeAll(out, whole.data().constData(), whole.data().size())
+                   ? QString()
+                   : out.errorString();
+    }
+
+private:
+    QString renderTo(QIODevice &out)
+    {
         if (m_stream.changed())
             return QStringLiteral("書き込む間にほかのプログラムが変更しました");
         std::vector<Splice> splices = collectSplices();
@@ -100,7 +118,6 @@ public:
         return ok ? QString() : out.errorString();
     }
 
-private:
     struct Replaced
     {
         String key;
