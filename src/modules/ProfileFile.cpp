@@ -28,7 +28,8 @@ QString obstacleToSave(const QFileInfo &info)
 {
     if (const QString reason = notARegularFile(info); !reason.isEmpty())
         return reason;
-    if (!QFileInfo(info.absolutePath()).isDir())
+    // A file that exists has its folder: only a new file's folder needs looking at.
+    if (!info.exists() && !QFileInfo(info.absolutePath()).isDir())
         return QStringLiteral("フォルダー「%1」がありません").arg(info.absolutePath());
     return {};
 }
