@@ -61,15 +61,10 @@ QStringDecoder &freshDecoder()
     return decoder;
 }
 
-// Whether every byte or character is ASCII, which CP932 stores as it is.
-bool isAscii(QByteArrayView bytes)
+// Whether every byte is ASCII, which CP932 stores as it is.
+bool isAsciiBytes(QByteArrayView bytes)
 {
     return std::all_of(bytes.begin(), bytes.end(), [](char b) { return uchar(b) < 0x80; });
-}
-
-bool isAscii(QStringView text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
 // Appends the CP932 bytes of one code point to out; false, appending nothing, when CP932
@@ -114,6 +109,11 @@ template <typename F> void forEachCharacter(const QString &text, F f)
 
 namespace Cp932 {
 
+bool isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 qsizetype charLength(QByteArrayView bytes, qsizetype pos)
 {
     const bool pair = isLeadByte(uchar(bytes[pos])) && pos + 1 < bytes.size() &&
@@ -137,15 +137,20 @@ QByteArrayView cut(QByteArrayView bytes, qsizetype maxBytes)
 
 QString decode(QByteArrayView bytes)
 {
-    if (isAscii(bytes))
+    if (isAsciiBytes(bytes))
         return QString::fromLatin1(bytes);
     QString text;
     text.reserve(bytes.size());
     qsizetype pairsFrom = 0;
     auto flushPairs = [&](qsizetype to) {
-        // An unmapped pair gives U+FFFD.
-        if (to != pairsFrom)
-            text += freshDecoder().decode(bytes.sliced(pairsFrom, to - pairsFrom));
+        if (to == pairsFrom)
+            return;
+        const QByteArrayView pairs = bytes.sliced(pairsFrom, to - pairsFrom);
+        QStringDecoder &icu = freshDecoder();
+        // Decoded in place, without a string of its own; an unmapped pair gives U+FFFD.
+        const qsizetype at = text.size();
+        text.resize(at + icu.requiredSpace(pairs.size()));
+        text.truncate(icu.appendToBuffer(text.data() + at, pairs) - text.constData());
     };
     for (qsizetype i = 0; i < bytes.size();) {
         if (charLength(bytes, i) == 2) {

@@ -30,6 +30,9 @@ QByteArrayView cut(QByteArrayView bytes, qsizetype maxBytes);
 // it are decoded on their own.
 QString decode(QByteArrayView bytes);
 
+// Whether every character of text is ASCII, which CP932 stores as it is.
+bool isAscii(QStringView text);
+
 // Encodes text; the JIS forms that input methods type take CP932's own codes, and every
 // character CP932 cannot hold becomes "?".
 QByteArray encode(const QString &text);

@@ -5,6 +5,7 @@
 
 #include <QStringDecoder>
 #include <QtGlobal>
+#include <algorithm>
 
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN,
               "UTF-16LE files are copied into char16_t units as they are");
@@ -23,7 +24,13 @@ QString readThroughCp932(const QString &value, qsizetype maxBytes)
 
 std::string Cp932Units::encode(const QString &text)
 {
-    return Cp932::encode(text).toStdString();
+    // Section and key names are nearly always ASCII: they need no detour through a QByteArray.
+    if (!Cp932::isAscii(text))
+        return Cp932::encode(text).toStdString();
+    std::string bytes(text.size(), '\0');
+    std::transform(text.begin(), text.end(), bytes.begin(),
+                   [](QChar c) { return char(c.unicode()); });
+    return bytes;
 }
 
 QString Cp932Units::read(std::string_view value, qsizetype maxBytes)
