@@ -49,11 +49,12 @@ QString resolvedPath(const QString &fileName)
 Loaded load(const QString &fileName)
 {
     const QFileInfo info(fileName);
-    if (!info.exists())
-        return {ProfileDocument::open(nullptr, {}), {}};
-    // Checked before opening: opening a FIFO for reading would block.
+    // Checked before opening: opening a FIFO for reading would block. Asked first, the type
+    // takes one stat that also tells whether the file exists.
     if (const QString reason = notARegularFile(info); !reason.isEmpty())
         return {nullptr, reason};
+    if (!info.exists())
+        return {ProfileDocument::open(nullptr, {}), {}};
     auto file = std::make_unique<QFile>(fileName);
     // Unbuffered: the file is read in pieces of a megabyte, which a buffer would only copy.
     if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
