@@ -6,7 +6,6 @@
 // many repetitions. Medians of the children's figures, printed with their ratios, never
 // asserted.
 #include "modules/Cp932.h"
-#include "modules/Module2.h"
 #include "wizard/EntrySlots.h"
 #include "wizard/Import.h"
 #include "wizard/Saves.h"
@@ -73,6 +72,15 @@ private:
     std::map<Key, QString> m_values;
 };
 
+// The fields of a wizard that writes and reads the KORV.ini at path.
+BenchFields fieldsFor(const QString &path)
+{
+    BenchFields fields;
+    fields.setText(kOutputPathHolder, path);
+    fields.setText(kDriveList, QFileInfo(path).absolutePath() + u'/');
+    return fields;
+}
+
 // Page 1 and page 2 filled as an author would; odd and even repetitions differ in every
 // entry, so that each save changes the file.
 void fillFields(BenchFields &fields, int repetition)
@@ -88,10 +96,9 @@ void fillFields(BenchFields &fields, int repetition)
 
 void makeOrdinaryFile(const QString &path)
 {
-    Module2::setOutputPathHolder([path] { return path; });
-    BenchFields fields;
+    BenchFields fields = fieldsFor(path);
     fillFields(fields, 0);
-    if (!Saves::finishingSave(fields).ok())
+    if (!Saves::run(Saves::finishingSave, fields, path).ok())
         qFatal("cannot write %s", qPrintable(path));
 }
 
@@ -136,9 +143,12 @@ const std::map<QString, Work> &workByName()
              });
          }},
         {"import",
-         [](const QString &, int) {
-             BenchFields fields;
-             const qint64 nanoseconds = timed([&] { Import::fromSourceFile(fields); });
+         [](const QString &path, int) {
+             BenchFields fields = fieldsFor(path);
+             const qint64 nanoseconds = timed([&] {
+                 if (!Import::fromSourceFile(fields).ok())
+                     qFatal("import failed");
+             });
              if (fields.text(EntrySlots::all().back().path()).isEmpty())
                  qFatal("the import found no path 17");
              return nanoseconds;
@@ -155,11 +165,11 @@ const std::map<QString, Work> &workByName()
              });
          }},
         {"finishing-save",
-         [](const QString &, int repetition) {
-             BenchFields fields;
+         [](const QString &path, int repetition) {
+             BenchFields fields = fieldsFor(path);
              fillFields(fields, repetition);
              return timed([&] {
-                 if (!Saves::finishingSave(fields).ok())
+                 if (!Saves::run(Saves::finishingSave, fields, Saves::outputFile(fields)).ok())
                      qFatal("finishing save failed");
              });
          }},
@@ -171,8 +181,6 @@ const std::map<QString, Work> &workByName()
 // figure for the parent.
 int runChild(const QString &name, const QString &path, int first, int repetitions)
 {
-    Module2::setOutputPathHolder([path] { return path; });
-    Module2::setDriveDesignation([path] { return path.chopped(qstrlen("KORV.ini")); });
     // The code page's tables load on first use, which the wizard has long made by then.
     Cp932::decode(Cp932::encode(QStringLiteral("ソフト")));
     const qint64 before = statusKb("VmRSS:");

@@ -1,3 +1,4 @@
+#include "app/Startup.h"
 #include "forms/Forms.h"
 
 #include <QApplication>
@@ -8,6 +9,13 @@
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const Startup::CommandLine commandLine = Startup::parse(arguments);
+    if (commandLine.exitCode)
+        return *commandLine.exitCode;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVANE作成ウィザード"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/hand-right.svg")));
@@ -20,7 +28,10 @@ int main(int argc, char *argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    Forms forms;
+    const std::optional<QString> outputFolder = Startup::outputFolder(commandLine.folder);
+    if (!outputFolder)
+        return 1;
+    Forms forms(*outputFolder);
     QObject::connect(&forms, &Forms::allUnloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     forms.show(FormId::Form2);

@@ -29,8 +29,7 @@ Outcome shown(QFileDialog &dialog)
 CommonDialog::CommonDialog(FormBase &page, Fields &fields) : QObject(&page), m_page(page)
 {
     for (const EntrySlot &slot : EntrySlots::onPage(page.id())) {
-        auto *button = page.findChild<QPushButton *>(QString::fromLatin1(slot.browseButton),
-                                                     Qt::FindDirectChildrenOnly);
+        auto *button = page.control<QPushButton>(slot.browseButton);
         connect(button, &QPushButton::clicked, this,
                 [this, &fields, slot] { PathPicker::browse(fields, slot.path(), *this); });
     }

@@ -4,17 +4,14 @@
 #include "forms/DriveList.h"
 #include "forms/FileDrop.h"
 #include "forms/Forms.h"
+#include "forms/ImportFlow.h"
 #include "forms/SaveFlow.h"
-#include "modules/Module2.h"
 #include "wizard/EntrySlots.h"
-#include "wizard/Import.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 
 namespace {
 
@@ -64,8 +61,6 @@ constexpr ControlSpec kControls[] = {
     {Label, "Label1", "ＫＯＲＶＡＮＥプログラムを作成します", 240, 120, 4335, 255, 0, {12, true}},
 };
 
-constexpr Control kOutputPathHolder{FormId::Form2, "Label5"};
-
 } // namespace
 
 Form2::Form2(Forms &forms) : FormBase(forms, FormId::Form2, kWindow, kControls)
@@ -79,23 +74,14 @@ Form2::Form2(Forms &forms) : FormBase(forms, FormId::Form2, kWindow, kControls)
 }
 
 // Start-up: every path field takes dropped files (page 2's load it, hidden), and the
-// output file is KORV.ini in the program's own folder.
+// output file is KORV.ini in the output folder: the program's own unless told another.
 void Form2::Form_Load()
 {
     for (const EntrySlot &slot : EntrySlots::all())
         FileDrop::enable(forms().control<QLineEdit>(slot.path()));
-    const QString file = QCoreApplication::applicationDirPath() + QStringLiteral("/KORV.ini");
+    const QString file = QDir(forms().outputFolder()).filePath(QStringLiteral("KORV.ini"));
     control<QLabel>("Label5")->setText(QDir::toNativeSeparators(file));
-    // The holder is read on every write, from page 1 as it is then.
-    Module2::setOutputPathHolder([forms = QPointer<Forms>(&forms())] {
-        return forms ? forms->text(kOutputPathHolder) : QString();
-    });
     DriveList::setUp(control<QComboBox>("Drive1"));
-}
-
-void Form2::Form_Unload()
-{
-    forms().unload({FormId::Form2, FormId::Form3, FormId::Form4, FormId::Form5});
 }
 
 // "次へ"
@@ -128,5 +114,5 @@ void Form2::Command11_Click()
 // "読み込み！"
 void Form2::Command12_Click()
 {
-    Import::fromSourceFile(forms());
+    ImportFlow::run(this, forms());
 }

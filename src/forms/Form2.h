@@ -13,7 +13,6 @@ public:
     explicit Form2(Forms &forms);
 
     void Form_Load() override;
-    void Form_Unload() override;
 
 private:
     void Command1_Click();

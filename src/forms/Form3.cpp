@@ -68,11 +68,6 @@ Form3::Form3(Forms &forms) : FormBase(forms, FormId::Form3, kWindow, kControls)
     new CommonDialog(*this, forms); // CommonDialog1, for every browse button of the page
 }
 
-void Form3::Form_Unload()
-{
-    forms().unload({FormId::Form2, FormId::Form3, FormId::Form4, FormId::Form5});
-}
-
 // "完了"
 void Form3::Command11_Click()
 {

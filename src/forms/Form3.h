@@ -10,8 +10,6 @@ class Form3 : public FormBase
 public:
     explicit Form3(Forms &forms);
 
-    void Form_Unload() override;
-
 private:
     void Command11_Click();
     void Command12_Click();

@@ -11,7 +11,7 @@ class Form4 : public FormBase
 public:
     explicit Form4(Forms &forms);
 
-    void Form_Unload() override;
+    void Form_Load() override;
 
 private:
     void Command1_Click();

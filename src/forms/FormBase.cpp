@@ -119,6 +119,7 @@ FormBase::FormBase(Forms &forms, FormId id, const WindowSpec &window,
                    std::span<const ControlSpec> controls)
     : m_forms(forms), m_id(id)
 {
+    setObjectName(QStringLiteral("Form%1").arg(int(id) + 1));
     setWindowTitle(QString::fromUtf8(window.caption));
     setWindowIcon(QIcon(QString::fromLatin1(window.icon)));
     setFont(windowFont());
@@ -126,6 +127,16 @@ FormBase::FormBase(Forms &forms, FormId id, const WindowSpec &window,
         place(design, this);
     applyFrame(window);
     applyTabOrder();
+}
+
+void FormBase::Form_Unload()
+{
+    m_forms.unload(Forms::unloadCascade(m_id));
+}
+
+QObject *FormBase::childOf(const QWidget &window, const char *name)
+{
+    return window.findChild<QObject *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
 }
 
 void FormBase::applyFrame(const WindowSpec &window)

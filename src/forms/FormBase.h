@@ -60,22 +60,32 @@ class FormBase : public QDialog
 public:
     FormId id() const { return m_id; }
 
-    // The window's Load and Unload handlers; most windows have none.
+    // The window's Load handler; most windows have none.
     virtual void Form_Load() {}
-    virtual void Form_Unload() {}
+    // The window's Unload handler: its unload cascade, which only the pages and the
+    // completion window have.
+    void Form_Unload();
+
+    // The control of window called name; a missing control, or one of another type, ends the
+    // program with its name: the windows are fixed, so that is a fault of the code.
+    template <typename T = QWidget> static T *controlOf(const QWidget &window, const char *name)
+    {
+        T *found = qobject_cast<T *>(childOf(window, name));
+        if (!found)
+            qFatal("%s has no %s called %s", qPrintable(window.objectName()),
+                   T::staticMetaObject.className(), name);
+        return found;
+    }
+    template <typename T = QWidget> T *control(const char *name) const
+    {
+        return controlOf<T>(*this, name);
+    }
 
 protected:
     FormBase(Forms &forms, FormId id, const WindowSpec &window,
              std::span<const ControlSpec> controls);
 
     Forms &forms() const { return m_forms; }
-
-    template <typename T> T *control(const char *name) const
-    {
-        T *found = findChild<T *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-        Q_ASSERT_X(found, "FormBase::control", name);
-        return found;
-    }
 
     // Connects a button's click to the window's handler of it.
     template <typename Form> void onClick(const char *button, void (Form::*handler)())
@@ -88,6 +98,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    static QObject *childOf(const QWidget &window, const char *name);
     void applyFrame(const WindowSpec &window);
     void applyTabOrder();
 

@@ -6,6 +6,7 @@
 #include "forms/Form4.h"
 #include "forms/Form5.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace {
@@ -17,7 +18,9 @@ std::size_t slotOf(FormId id)
 
 } // namespace
 
-Forms::Forms() = default;
+Forms::Forms(const QString &outputFolder)
+    : m_outputFolder(outputFolder.isEmpty() ? QCoreApplication::applicationDirPath() : outputFolder)
+{}
 
 Forms::~Forms()
 {
@@ -77,25 +80,43 @@ void Forms::unload(FormId id)
         emit allUnloaded();
 }
 
-void Forms::unload(std::initializer_list<FormId> ids)
+void Forms::unload(std::span<const FormId> ids)
 {
     for (FormId id : ids)
         unload(id);
 }
 
+std::span<const FormId> Forms::unloadCascade(FormId id)
+{
+    static constexpr FormId kEveryPage[] = {FormId::Form2, FormId::Form3, FormId::Form4,
+                                            FormId::Form5};
+    static constexpr FormId kPagesAndCompletion[] = {FormId::Form2, FormId::Form3, FormId::Form4};
+    switch (id) {
+    case FormId::Form2:
+    case FormId::Form3:
+        return kEveryPage;
+    case FormId::Form4:
+        return kPagesAndCompletion;
+    case FormId::Form1:
+    case FormId::Form5:
+        break;
+    }
+    return {};
+}
+
 QString Forms::text(Control control)
 {
-    return widget(control)->property("text").toString();
+    return this->control<QWidget>(control)->property("text").toString();
 }
 
 void Forms::setText(Control control, const QString &text)
 {
-    widget(control)->setProperty("text", text);
+    this->control<QWidget>(control)->setProperty("text", text);
 }
 
 bool Forms::isChecked(Control control)
 {
-    return widget(control)->property("checked").toBool();
+    return this->control<QWidget>(control)->property("checked").toBool();
 }
 
 FormBase *Forms::create(FormId id)
@@ -113,15 +134,6 @@ FormBase *Forms::create(FormId id)
         return new Form5(*this);
     }
     return nullptr;
-}
-
-QWidget *Forms::widget(Control control)
-{
-    const QString name = QString::fromLatin1(control.name);
-    auto *found = window(control.form).findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
-    if (!found)
-        qFatal("Form%d has no control %s", int(control.form) + 1, control.name);
-    return found;
 }
 
 bool Forms::noneLoaded() const

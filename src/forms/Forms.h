@@ -1,13 +1,13 @@
 #pragma once
 
+#include "forms/FormBase.h"
 #include "wizard/Fields.h"
 
 #include <QObject>
+#include <QString>
 #include <array>
 #include <initializer_list>
-
-class FormBase;
-class QWidget;
+#include <span>
 
 // The lifecycle of the five windows: one instance each, created on first reference (its
 // Load handler runs then), kept with its fields while hidden, discarded when unloaded.
@@ -18,8 +18,12 @@ class Forms : public QObject, public Fields
     Q_OBJECT
 
 public:
-    Forms();
+    // The windows of a run that writes KORV.ini into outputFolder; the program's own folder
+    // when none is given.
+    explicit Forms(const QString &outputFolder = {});
     ~Forms() override;
+
+    const QString &outputFolder() const { return m_outputFolder; }
 
     // The window, loaded hidden if it is not loaded yet.
     FormBase &window(FormId id);
@@ -33,10 +37,18 @@ public:
     // Runs the window's Unload handler, then discards the window. Does nothing for a window
     // that is not loaded or whose unload is under way.
     void unload(FormId id);
-    void unload(std::initializer_list<FormId> ids);
+    void unload(std::span<const FormId> ids);
+    void unload(std::initializer_list<FormId> ids) { unload(std::span(ids.begin(), ids.size())); }
+    // What the window's Unload handler unloads, in order: page 1, page 2 and the completion
+    // window end the program; the help window and the comment dialog unload nothing.
+    static std::span<const FormId> unloadCascade(FormId id);
 
-    // A control of a window, loading the window hidden if need be.
-    template <typename T> T *control(Control control) { return qobject_cast<T *>(widget(control)); }
+    // A control of a window, loading the window hidden if need be; a missing one ends the
+    // program, naming it.
+    template <typename T> T *control(Control control)
+    {
+        return FormBase::controlOf<T>(window(control.form), control.name);
+    }
 
     QString text(Control control) override;
     void setText(Control control, const QString &text) override;
@@ -48,9 +60,9 @@ signals:
 
 private:
     FormBase *create(FormId id);
-    QWidget *widget(Control control);
     bool noneLoaded() const;
 
+    QString m_outputFolder;
     std::array<FormBase *, 5> m_windows{};
     std::array<bool, 5> m_unloading{};
 };

@@ -1,5 +1,7 @@
 #include "forms/MessageBox.h"
 
+#include "forms/FileProblems.h"
+
 #include <QHash>
 #include <QMessageBox>
 #include <QPushButton>
@@ -53,12 +55,32 @@ QString unstorableList(const QList<Saves::Unstorable> &found)
 
 } // namespace
 
-void MessageBox::writeFailed(QWidget *parent, const WriteStatus &status)
+void MessageBox::writeFailed(QWidget *parent, const FileStatus &status)
 {
     ask(parent, QMessageBox::Critical, QStringLiteral("保存できませんでした"),
         QStringLiteral("「%1」に書き込めませんでした。\n理由: %2")
-            .arg(status.fileName, status.reason),
+            .arg(status.fileName, FileProblems::reason(status)),
         {{Answer::Ok, QStringLiteral("OK"), QMessageBox::AcceptRole}});
+}
+
+void MessageBox::readFailed(QWidget *parent, const FileStatus &status)
+{
+    ask(parent, QMessageBox::Critical, QStringLiteral("読み込めませんでした"),
+        QStringLiteral("「%1」を読み込めませんでした。\n理由: %2\n\n入力した内容はそのままです。")
+            .arg(status.fileName, FileProblems::reason(status)),
+        {{Answer::Ok, QStringLiteral("OK"), QMessageBox::AcceptRole}});
+}
+
+bool MessageBox::chooseAnotherFolder(const FileStatus &status)
+{
+    const Answer answer =
+        ask(nullptr, QMessageBox::Warning, QStringLiteral("KORVANE作成ウィザード"),
+            QStringLiteral("フォルダー「%1」には KORV.ini を書き込めません。\n理由: %2\n\n"
+                           "ディスクのルートにするフォルダーを選んでください。")
+                .arg(status.fileName, FileProblems::reason(status)),
+            {{Answer::Quit, QStringLiteral("終了"), QMessageBox::RejectRole},
+             {Answer::ChooseFolder, QStringLiteral("フォルダーを選ぶ"), QMessageBox::AcceptRole}});
+    return answer == Answer::ChooseFolder;
 }
 
 bool MessageBox::saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unstorable> &found)

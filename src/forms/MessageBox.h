@@ -1,6 +1,6 @@
 #pragma once
 
-#include "modules/WriteStatus.h"
+#include "modules/FileStatus.h"
 #include "wizard/Saves.h"
 
 #include <QList>
@@ -13,7 +13,7 @@ class QWidget;
 class MessageBox
 {
 public:
-    enum class Answer { Ok, GoBackAndEdit, SaveWithQuestionMarks };
+    enum class Answer { Ok, GoBackAndEdit, SaveWithQuestionMarks, ChooseFolder, Quit };
 
     struct Shown
     {
@@ -22,7 +22,14 @@ public:
     };
 
     // A save could not write the settings file: names the file and the reason.
-    static void writeFailed(QWidget *parent, const WriteStatus &status);
+    static void writeFailed(QWidget *parent, const FileStatus &status);
+
+    // The import found no settings file it could read: names the file and the reason.
+    static void readFailed(QWidget *parent, const FileStatus &status);
+
+    // KORV.ini cannot be written into the folder the wizard was to use: names it and the
+    // reason. True when the user goes on to choose another folder, false to end.
+    static bool chooseAnotherFolder(const FileStatus &status);
 
     // Fields to be saved hold characters the file cannot store. True when the user chooses
     // to save with "?" in their place, false to go back and edit.

@@ -1,14 +1,43 @@
 #include "forms/SaveFlow.h"
 
+#include "forms/BackgroundWork.h"
+#include "forms/Forms.h"
 #include "forms/MessageBox.h"
+#include "modules/ProfileSession.h"
 
-bool SaveFlow::run(QWidget *window, Fields &fields, UnstorableCheck check, Save save)
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+// For whoever started the wizard from a terminal.
+void announce(const QString &fileName)
 {
-    const QList<Saves::Unstorable> unstorable = check(fields);
+    QTextStream(stdout)
+        << QStringLiteral("KORV.ini を保存しました: %1").arg(QFileInfo(fileName).absoluteFilePath())
+        << Qt::endl;
+}
+
+} // namespace
+
+bool SaveFlow::run(QWidget *window, Forms &forms, UnstorableCheck check, Saves::Save save)
+{
+    const QString outputFile = Saves::outputFile(forms);
+    const QList<Saves::Unstorable> unstorable = check(forms, outputFile);
     if (!unstorable.isEmpty() && !MessageBox::saveWithQuestionMarks(window, unstorable))
         return false;
-    const WriteStatus status = save(fields);
-    if (!status.ok())
+    const FileStatus status =
+        Saves::run(save, forms, outputFile, [window](ProfileSession &session, const auto &work) {
+            BackgroundWork::run(window,
+                                QStringLiteral("「%1」に保存しています…").arg(session.outputFile()),
+                                session, work);
+        });
+    if (status.problem == FileProblem::Cancelled)
+        return false;
+    if (!status.ok()) {
         MessageBox::writeFailed(window, status);
-    return status.ok();
+        return false;
+    }
+    announce(outputFile);
+    return true;
 }

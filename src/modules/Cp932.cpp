@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,6 +22,12 @@ constexpr char32_t kJisForms[][2] = {
     {0x2014, 0x2015}, // EM DASH
 };
 
+// The single bytes that start no character: the platform still gives each a character of its
+// own, so that a value holding one reads and writes back as the same byte.
+constexpr std::pair<uchar, char16_t> kLoneBytes[] = {
+    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3},
+};
+
 constexpr uchar kFirstKanaByte = 0xA1;
 constexpr uchar kLastKanaByte = 0xDF;
 constexpr char32_t kFirstKana = 0xFF61;
@@ -35,14 +42,33 @@ char32_t windowsForm(char32_t c)
     return c;
 }
 
-// The character of one byte that stands alone: ASCII, half-width katakana or U+FFFD.
+// The character of one byte that stands alone: ASCII, half-width katakana, a lone byte's
+// own character, or U+FFFD for a lead byte without its trail byte.
 QChar singleByteChar(uchar b)
 {
     if (b < 0x80)
         return QChar(b);
     if (b >= kFirstKanaByte && b <= kLastKanaByte)
         return QChar(char16_t(kFirstKana + (b - kFirstKanaByte)));
+    for (const auto &[byte, character] : kLoneBytes) {
+        if (b == byte)
+            return QChar(character);
+    }
     return QChar::ReplacementCharacter;
+}
+
+// The byte that stands for c on its own; 0 when c is no such character.
+uchar singleByteOf(char32_t c)
+{
+    if (c < 0x80)
+        return uchar(c);
+    if (c >= kFirstKana && c <= kLastKana)
+        return uchar(kFirstKanaByte + (c - kFirstKana));
+    for (const auto &[byte, character] : kLoneBytes) {
+        if (c == character)
+            return byte;
+    }
+    return 0;
 }
 
 // ICU's converters take longer to make than most values take to convert: each thread keeps
@@ -72,8 +98,8 @@ bool isAsciiBytes(QByteArrayView bytes)
 bool appendCodePoint(char32_t c, QByteArray &out)
 {
     c = windowsForm(c);
-    if (c < 0x80 || (c >= kFirstKana && c <= kLastKana)) {
-        out += char(c < 0x80 ? c : kFirstKanaByte + (c - kFirstKana));
+    if (const uchar single = singleByteOf(c); single != 0 || c == 0) {
+        out += char(single);
         return true;
     }
     if (QChar::isSurrogate(c))

@@ -4,11 +4,16 @@
 #include "modules/LineChunks.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
-// Where the sections and keys of one file are, found as lookups need them. Sections are found
-// by one resumable scan for "[" and only the first section of a name is kept; a section's keys
-// are indexed on its first lookup, and only the first key of a name is kept, with a copy of
-// its value, since the file is read in pieces.
+// Where the sections and keys of one file are, found as lookups need them and kept only for
+// the names that are asked for: the names a document is told to expect, and each name once
+// it has been looked up. So neither a file of millions of sections or keys nor one endless
+// line takes more memory than a few pieces of it, whatever its size and shape.
+//
+// Sections are found by one resumable scan for "[", which notes the first section of each
+// expected name; a section's keys are indexed on its first lookup, noting the first line of
+// each expected key. A name asked for later is looked for in what was scanned already.
 template <typename Traits> class IniIndex
 {
 public:
@@ -16,17 +21,25 @@ public:
     using Unit = typename Text::Unit;
     using View = typename Text::View;
     using String = typename Text::String;
+    using Line = typename Text::Line;
     static constexpr qsizetype npos = Text::npos;
+    // Names longer than this never match: lines are only read as far as names this long.
+    static constexpr qsizetype kMaxNameUnits = 4096;
+    // A value is kept up to this many units: more than any read can give back.
+    static constexpr qsizetype kMaxValueUnits = 32768;
+
+    template <typename T>
+    using NameMap =
+        std::unordered_map<String, T, typename Text::FoldHash, typename Text::FoldEqual>;
+    using NameSet = std::unordered_set<String, typename Text::FoldHash, typename Text::FoldEqual>;
 
     struct KeyLine
     {
         qsizetype equals; // position of the first "=", npos when the line has none
         qsizetype contentEnd;
-        String value; // everything after the "=", as it stands
+        String value;  // as it reads: trimmed and unquoted, at most kMaxValueUnits
+        bool valueCut; // the value is longer than what is kept
     };
-    template <typename T>
-    using NameMap =
-        std::unordered_map<String, T, typename Text::FoldHash, typename Text::FoldEqual>;
 
     struct Section
     {
@@ -34,93 +47,203 @@ public:
 
         qsizetype bodyStart;
         bool indexed = false;
-        NameMap<KeyLine> keys;
-        qsizetype insertAt = 0; // just after the last non-blank line of the section
+        qsizetype bodyEnd = 0;                // where the next section's header line starts
+        qsizetype insertAt = 0;               // just after the last non-blank line of the section
+        NameMap<std::optional<KeyLine>> keys; // each key looked for: its first line, or none
     };
 
-    explicit IniIndex(ProfileStream<Unit> &stream) : m_stream(stream) {}
+    // sections and keys are the names lookups are expected for.
+    IniIndex(ProfileStream<Unit> &stream, NameSet sections, NameSet keys)
+        : m_stream(stream), m_watched(std::move(sections)), m_wantedKeys(std::move(keys))
+    {}
 
     // The first section called name (compared trimmed), its keys indexed; nullptr when none.
     Section *section(View name)
     {
         const String trimmed(Text::trimmed(name));
-        auto found = m_sections.find(trimmed);
-        Section *section = found != m_sections.end() ? &found->second : scanFor(trimmed);
-        if (section && !section->indexed)
-            indexKeys(*section);
-        return section;
-    }
-
-    // The first line of key in section (compared trimmed); nullptr when none.
-    const KeyLine *key(const Section &section, View key) const
-    {
-        const auto found = section.keys.find(String(Text::trimmed(key)));
-        return found != section.keys.end() ? &found->second : nullptr;
-    }
-
-private:
-    // Scans on from where the last scan stopped, noting the first section of each name,
-    // until a piece of the file shows a section called name or the file ends.
-    Section *scanFor(const String &name)
-    {
-        const typename Text::FoldEqual equal;
-        LineChunks<Unit> chunks(m_stream, m_scanned);
-        View piece;
-        qsizetype start = 0;
-        Section *found = nullptr;
-        while (!found && chunks.next(piece, start)) {
-            for (qsizetype bracket = Text::nextLineBracket(piece, 0); bracket != npos;
-                 bracket = Text::nextLineBracket(piece, bracket + 1)) {
-                const auto header = Text::headerName(piece, bracket);
-                if (!header)
-                    continue;
-                const qsizetype bodyStart = start + Text::lineAt(piece, bracket).end;
-                const auto [entry, added] = m_sections.try_emplace(String(*header), bodyStart);
-                if (added && !found && equal(*header, name))
-                    found = &entry->second;
-            }
-            m_scanned = start + qsizetype(piece.size());
+        if (qsizetype(trimmed.size()) > kMaxNameUnits)
+            return nullptr;
+        Section *found = recorded(trimmed);
+        if (!found && !m_watched.contains(trimmed)) {
+            found = findHeader(trimmed);
+            m_watched.insert(trimmed);
         }
+        if (!found)
+            found = scanFor(trimmed);
+        if (found && !found->indexed)
+            indexKeys(*found);
         return found;
     }
 
-    // Notes the first line of each key up to the next section header, and where new keys go.
-    void indexKeys(Section &section)
+    // The first line of key in section (compared trimmed); nullptr when none.
+    const KeyLine *key(Section &section, View key)
     {
-        section.indexed = true;
-        section.insertAt = section.bodyStart;
-        LineChunks<Unit> chunks(m_stream, section.bodyStart);
+        const String trimmed(Text::trimmed(key));
+        if (qsizetype(trimmed.size()) > kMaxNameUnits)
+            return nullptr;
+        auto found = section.keys.find(trimmed);
+        if (found == section.keys.end())
+            found = section.keys.emplace(trimmed, findKey(section, trimmed)).first;
+        m_wantedKeys.insert(trimmed);
+        return found->second ? &*found->second : nullptr;
+    }
+
+private:
+    Section *recorded(const String &name)
+    {
+        const auto found = m_sections.find(name);
+        return found != m_sections.end() ? &found->second : nullptr;
+    }
+
+    // A line of a piece that starts at start, in stream positions: a cut line ends where the
+    // stream's line does.
+    static Line inStream(const Line &local, qsizetype start, const LineChunks<Unit> &chunks,
+                         qsizetype pieceSize)
+    {
+        const auto &cut = chunks.cutLineEnd();
+        if (cut && local.end == pieceSize)
+            return {start + local.start, cut->contentEnd, cut->end};
+        return {start + local.start, start + local.contentEnd, start + local.end};
+    }
+
+    // Calls onHeader(name, bodyStart) for each header from the line start from on, a piece
+    // at a time, until onHeader has returned false in a piece, a piece ends at to or beyond,
+    // or the file ends; where the last piece looked at ends. Steps from "[" to "[" on raw
+    // units, as this runs over whole files.
+    template <typename F> qsizetype forEachHeader(qsizetype from, qsizetype to, F onHeader)
+    {
+        LineChunks<Unit> chunks(m_stream, from);
+        View piece;
+        qsizetype start = 0;
+        qsizetype end = from;
+        while (end < to && chunks.next(piece, start)) {
+            bool goOn = true;
+            for (qsizetype bracket = Text::nextLineBracket(piece, 0); bracket != npos;
+                 bracket = Text::nextLineBracket(piece, bracket + 1)) {
+                if (const auto header = Text::headerName(piece, bracket)) {
+                    const Line line = inStream(Text::lineAt(piece, bracket), start, chunks,
+                                               qsizetype(piece.size()));
+                    goOn = onHeader(*header, line.end) && goOn;
+                }
+            }
+            end = chunks.cutLineEnd() ? chunks.cutLineEnd()->end : start + qsizetype(piece.size());
+            if (!goOn)
+                break;
+        }
+        return end;
+    }
+
+    // Scans on from where the last scan stopped, noting the first section of each watched
+    // name, until a piece of the file shows a section called name or the file ends.
+    Section *scanFor(const String &name)
+    {
+        const typename Text::FoldEqual equal;
+        Section *found = nullptr;
+        m_scanned = forEachHeader(m_scanned, m_stream.size(), [&](View header, qsizetype body) {
+            if (m_watched.contains(String(header))) {
+                const auto [entry, added] = m_sections.try_emplace(String(header), body);
+                if (added && equal(header, name))
+                    found = &entry->second;
+            }
+            return !found;
+        });
+        return found;
+    }
+
+    // The first section called name in what the resumable scan has passed already.
+    Section *findHeader(const String &name)
+    {
+        const typename Text::FoldEqual equal;
+        Section *found = nullptr;
+        forEachHeader(0, m_scanned, [&](View header, qsizetype bodyStart) {
+            if (!found && equal(header, name))
+                found = &m_sections.try_emplace(name, bodyStart).first->second;
+            return !found;
+        });
+        return found;
+    }
+
+    // Calls onLine(line, text) for each line from the line start from on, in stream
+    // positions, until it returns false or the file ends; text is cut for a very long line.
+    template <typename F> void forEachLine(qsizetype from, F onLine)
+    {
+        LineChunks<Unit> chunks(m_stream, from);
         View piece;
         qsizetype start = 0;
         while (chunks.next(piece, start)) {
             for (qsizetype pos = 0; pos < qsizetype(piece.size());) {
-                const typename Text::Line line = Text::lineAt(piece, pos);
-                pos = line.end;
-                if (Text::isHeaderLine(piece, line))
+                const Line local = Text::lineAt(piece, pos);
+                pos = local.end;
+                const Line line = inStream(local, start, chunks, qsizetype(piece.size()));
+                if (!onLine(line, piece.substr(local.start, local.contentEnd - local.start)))
                     return;
-                if (Text::firstNonBlank(piece, line) == npos)
-                    continue;
-                section.insertAt = start + line.end;
-                addKey(section, piece.substr(line.start, line.contentEnd - line.start),
-                       start + line.start);
             }
         }
     }
 
-    void addKey(Section &section, View content, qsizetype lineStart)
+    // Notes the first line of each wanted key up to the next section header, where the
+    // section ends and where new keys go.
+    void indexKeys(Section &section)
     {
-        const qsizetype equals = qsizetype(content.find(Unit('=')));
-        const bool hasValue = equals != npos;
-        String name(Text::trimmed(hasValue ? content.substr(0, equals) : content));
-        if (section.keys.contains(name))
-            return;
-        section.keys.emplace(std::move(name),
-                             KeyLine{hasValue ? lineStart + equals : npos,
-                                     lineStart + qsizetype(content.size()),
-                                     hasValue ? String(content.substr(equals + 1)) : String()});
+        section.indexed = true;
+        section.insertAt = section.bodyStart;
+        section.bodyEnd = m_stream.size();
+        for (const String &wanted : m_wantedKeys)
+            section.keys.emplace(wanted, std::nullopt);
+        forEachLine(section.bodyStart, [&](const Line &line, View content) {
+            if (Text::isHeaderLine(content)) {
+                section.bodyEnd = line.start;
+                return false;
+            }
+            if (!Text::isBlankLine(content)) {
+                section.insertAt = line.end;
+                const String name(keyName(content));
+                if (auto wanted = section.keys.find(name);
+                    wanted != section.keys.end() && !wanted->second)
+                    wanted->second = keyLine(content, line);
+            }
+            return true;
+        });
+    }
+
+    // The first line of key in the indexed section.
+    std::optional<KeyLine> findKey(const Section &section, const String &key)
+    {
+        const typename Text::FoldEqual equal;
+        std::optional<KeyLine> found;
+        forEachLine(section.bodyStart, [&](const Line &line, View content) {
+            if (line.start >= section.bodyEnd)
+                return false;
+            if (!Text::isBlankLine(content) && equal(keyName(content), key))
+                found = keyLine(content, line);
+            return !found;
+        });
+        return found;
+    }
+
+    static View keyName(View content)
+    {
+        const std::size_t equals = content.find(Unit('='));
+        return Text::trimmed(equals == View::npos ? content : content.substr(0, equals));
+    }
+
+    KeyLine keyLine(View content, const Line &line) const
+    {
+        const std::size_t equals = content.find(Unit('='));
+        if (equals == View::npos)
+            return {npos, line.contentEnd, String(), false};
+        const View raw = content.substr(equals + 1);
+        // The end of a cut line is unknown: its value reads from its first blank on.
+        const bool lineCut = line.contentEnd != line.start + qsizetype(content.size());
+        const View read = lineCut ? Text::trimmedFront(raw) : Text::readValue(raw);
+        return {line.start + qsizetype(equals), line.contentEnd,
+                String(read.substr(0, kMaxValueUnits)),
+                lineCut || qsizetype(read.size()) > kMaxValueUnits};
     }
 
     ProfileStream<Unit> &m_stream;
-    qsizetype m_scanned = 0;
+    qsizetype m_scanned = 0; // how far the resumable scan has come
+    NameSet m_watched;       // the section names noted in all that was scanned
+    NameSet m_wantedKeys;    // the key names noted when a section is indexed
     NameMap<Section> m_sections;
 };

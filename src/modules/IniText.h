@@ -25,7 +25,14 @@ template <typename Traits> struct IniText
         qsizetype end;
     };
 
-    static bool isBlank(Unit u) { return u == Unit(' ') || u == Unit('\t'); }
+    // What the platform's reader trims around names and values: blanks, the other white
+    // space control codes, and Ctrl-Z, the end-of-file mark of DOS-era editors. Line breaks
+    // never occur inside a line.
+    static bool isBlank(Unit u)
+    {
+        return u == Unit(' ') || u == Unit('\t') || u == Unit('\v') || u == Unit('\f') ||
+               u == Unit(0x1A);
+    }
     static bool isBreak(Unit u) { return u == Unit('\r') || u == Unit('\n'); }
 
     // The number of units (1 or 2) of the character that starts at pos.
@@ -37,10 +44,16 @@ template <typename Traits> struct IniText
         return pair ? 2 : 1;
     }
 
-    static View trimmed(View v)
+    static View trimmedFront(View v)
     {
         while (!v.empty() && isBlank(v.front()))
             v.remove_prefix(1);
+        return v;
+    }
+
+    static View trimmed(View v)
+    {
+        v = trimmedFront(v);
         while (!v.empty() && isBlank(v.back()))
             v.remove_suffix(1);
         return v;
@@ -69,7 +82,7 @@ template <typename Traits> struct IniText
         for (const Unit *bracket = findBracket(units + from, end); bracket;
              bracket = findBracket(bracket + 1, end)) {
             const Unit *before = bracket;
-            while (before > units && (before[-1] == Unit(' ') || before[-1] == Unit('\t')))
+            while (before > units && isBlank(before[-1]))
                 --before;
             if (before == units || before[-1] == Unit('\n') || before[-1] == Unit('\r'))
                 return bracket - units;
@@ -89,20 +102,14 @@ template <typename Traits> struct IniText
         return std::nullopt;
     }
 
-    // The position of the first non-blank unit of line, or npos for a blank line.
-    static qsizetype firstNonBlank(View text, const Line &line)
-    {
-        for (qsizetype i = line.start; i < line.contentEnd; ++i) {
-            if (!isBlank(text[i]))
-                return i;
-        }
-        return npos;
-    }
+    // Whether a line's text (without its break) holds nothing but blanks.
+    static bool isBlankLine(View content) { return trimmedFront(content).empty(); }
 
-    static bool isHeaderLine(View text, const Line &line)
+    // Whether a line's text is a section header: "[" after blanks, closed by "]".
+    static bool isHeaderLine(View content)
     {
-        const qsizetype first = firstNonBlank(text, line);
-        return first != npos && text[first] == Unit('[') && headerName(text, first);
+        const View text = trimmedFront(content);
+        return !text.empty() && text.front() == Unit('[') && headerName(text, 0);
     }
 
     static const Unit *findBracket(const Unit *from, const Unit *end)

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "modules/WriteStatus.h"
+#include "modules/FileStatus.h"
 
 #include <QString>
 
-// Stand-ins for the platform's private-profile functions, which this platform lacks:
-// the same reading and writing rules, carried out directly on the file's bytes.
+// Stand-ins for the platform's private-profile functions, which this platform lacks: the same
+// reading and writing rules, carried out directly on the file's bytes. Each call is one read
+// or one write on its own; a save of many keys goes through one ProfileSession instead.
 namespace Module1 {
 
 // Copies the value of key in section of fileName, cut to size - 1 bytes in the file's
@@ -15,26 +16,7 @@ QString GetPrivateProfileString(const QString &section, const QString &key,
 
 // Sets key in section of fileName to value, adding the key or the section when missing.
 // The file is replaced atomically; a failure comes back with its reason.
-WriteStatus WritePrivateProfileString(const QString &section, const QString &key,
-                                      const QString &value, const QString &fileName);
-
-// While a batch lives, writes are kept in memory and a file read is parsed once, as the
-// platform caches profile files: a save of many keys replaces the file once, at commit().
-// Batches nest; only the outermost one writes.
-class ProfileBatch
-{
-public:
-    ProfileBatch();
-    ~ProfileBatch(); // drops uncommitted writes
-    ProfileBatch(const ProfileBatch &) = delete;
-    ProfileBatch &operator=(const ProfileBatch &) = delete;
-
-    // Writes every file changed in the batch; the first failure, if any.
-    WriteStatus commit();
-};
-
-// Inside a batch, lookUp(name) is made once and its answer kept until the batch ends, as the
-// files the batch reads are kept; outside a batch, every call makes it.
-QString rememberedInBatch(QString (*lookUp)(const QString &), const QString &name);
+FileStatus WritePrivateProfileString(const QString &section, const QString &key,
+                                     const QString &value, const QString &fileName);
 
 } // namespace Module1

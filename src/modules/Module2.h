@@ -1,30 +1,27 @@
 #pragma once
 
-#include "modules/WriteStatus.h"
+#include "modules/FileStatus.h"
 
 #include <QString>
-#include <functional>
 
-// The two settings procedures: every write and every read of the menu file goes through them.
+class ProfileSession;
 
-// Writes value under key in section of the output settings file, whose path is taken from
-// the output path holder on every call.
-WriteStatus IniWrite(const QString &section, const QString &key, const QString &value);
+// The two settings procedures: every write and every read of the menu file goes through them,
+// one key per call, on the session of the save or the import that makes them.
 
-// Reads key from section of the source settings file (the drive designation followed by
-// "KORV.ini"); the empty string when anything is missing or unreadable.
-QString IniRead(const QString &section, const QString &key);
+// Writes value under key in section of the session's output settings file.
+FileStatus IniWrite(ProfileSession &session, const QString &section, const QString &key,
+                    const QString &value);
+
+// Reads key from section of the session's source settings file; the empty string when
+// anything is missing or unreadable.
+QString IniRead(ProfileSession &session, const QString &section, const QString &key);
 
 namespace Module2 {
 
-using PathSource = std::function<QString()>;
-
-// Where IniWrite finds the output path: page 1's hidden Label5 once the window exists.
-void setOutputPathHolder(PathSource holder);
-// Where IniRead finds the drive designation: the root of the volume chosen in Drive1.
-void setDriveDesignation(PathSource designation);
-
-QString outputFileName();
-QString sourceFileName();
+// The source settings file of a drive designation: "KORV.ini" right after it. Discs read on
+// case-sensitive systems often show the name as "korv.ini" or "KORV.INI": when "KORV.ini"
+// itself is not there, the file whose name matches it in any case.
+QString sourceFileName(const QString &designation);
 
 } // namespace Module2

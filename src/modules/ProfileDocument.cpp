@@ -1,5 +1,6 @@
 #include "modules/ProfileDocument.h"
 
+#include "modules/FileEncoding.h"
 #include "modules/IniUnits.h"
 #include "modules/TextDocument.h"
 
@@ -63,14 +64,20 @@ QString Utf16Units::read(std::u16string_view value, qsizetype maxBytes)
 }
 
 std::unique_ptr<ProfileDocument> ProfileDocument::open(std::unique_ptr<QFile> file,
-                                                       const QByteArray &head)
+                                                       const QByteArray &head,
+                                                       const std::atomic<bool> &cancelled,
+                                                       const ExpectedNames &expected)
 {
-    switch (QStringConverter::encodingForData(head).value_or(QStringConverter::System)) {
-    case QStringConverter::Utf8:
-        return std::make_unique<TextDocument<Utf8Units>>(std::move(file), head.first(3));
-    case QStringConverter::Utf16LE:
-        return std::make_unique<TextDocument<Utf16Units>>(std::move(file), head.first(2));
-    default:
-        return std::make_unique<TextDocument<Cp932Units>>(std::move(file), QByteArray());
+    switch (FileEncodings::fromHead(head)) {
+    case FileEncoding::Utf8:
+        return std::make_unique<TextDocument<Utf8Units>>(std::move(file), head.first(3), cancelled,
+                                                         expected);
+    case FileEncoding::Utf16LE:
+        return std::make_unique<TextDocument<Utf16Units>>(std::move(file), head.first(2), cancelled,
+                                                          expected);
+    case FileEncoding::Cp932:
+        break;
     }
+    return std::make_unique<TextDocument<Cp932Units>>(std::move(file), QByteArray(), cancelled,
+                                                      expected);
 }

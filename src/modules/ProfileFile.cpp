@@ -1,10 +1,14 @@
 #include "modules/ProfileFile.h"
 
-#include "modules/SaveLeftovers.h"
+#include "modules/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -13,25 +17,12 @@ constexpr int kMaxLinkHops = 40;
 // Enough of a file's start to tell its byte order mark (UTF-32's FF FE 00 00 included).
 constexpr qint64 kByteOrderMarkProbe = 4;
 
-// Why an existing path is no file to read or replace; empty for a regular file.
-QString notARegularFile(const QFileInfo &info)
+// Why an open file is no file to read or replace; None for a regular file.
+FileProblem kindProblem(const struct stat &info)
 {
-    if (info.isDir())
-        return QStringLiteral("同じ名前のフォルダーがあります");
-    if (info.exists() && !info.isFile())
-        return QStringLiteral("普通のファイルではありません");
-    return {};
-}
-
-// What keeps a file from being replaced that QSaveFile would not name clearly.
-QString obstacleToSave(const QFileInfo &info)
-{
-    if (const QString reason = notARegularFile(info); !reason.isEmpty())
-        return reason;
-    // A file that exists has its folder: only a new file's folder needs looking at.
-    if (!info.exists() && !QFileInfo(info.absolutePath()).isDir())
-        return QStringLiteral("フォルダー「%1」がありません").arg(info.absolutePath());
-    return {};
+    if (S_ISDIR(info.st_mode))
+        return FileProblem::IsFolder;
+    return S_ISREG(info.st_mode) ? FileProblem::None : FileProblem::NotRegularFile;
 }
 
 } // namespace
@@ -46,47 +37,53 @@ QString resolvedPath(const QString &fileName)
     return info.absoluteFilePath();
 }
 
-Loaded load(const QString &fileName)
+Loaded load(const QString &fileName, const std::atomic<bool> &cancelled,
+            const ExpectedNames &expected)
 {
-    const QFileInfo info(fileName);
-    // Checked before opening: opening a FIFO for reading would block. Asked first, the type
-    // takes one stat that also tells whether the file exists.
-    if (const QString reason = notARegularFile(info); !reason.isEmpty())
-        return {nullptr, reason};
-    if (!info.exists())
-        return {ProfileDocument::open(nullptr, {}), {}};
-    auto file = std::make_unique<QFile>(fileName);
+    // Without blocking, so that a FIFO cannot hang the wizard before its type is known.
+    const int fd =
+        ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT)
+        return {ProfileDocument::open(nullptr, {}, cancelled, expected), {fileName}};
+    if (fd < 0)
+        return {nullptr, FileStatus::fromErrno(fileName, errno)};
+    struct stat info
+    {
+    };
+    const FileProblem problem = fstat(fd, &info) == 0 ? kindProblem(info) : FileProblem::ReadFailed;
+    auto file = std::make_unique<QFile>();
     // Unbuffered: the file is read in pieces of a megabyte, which a buffer would only copy.
-    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {nullptr, file->errorString()};
+    file->open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+    if (problem != FileProblem::None)
+        return {nullptr, FileStatus::failed(fileName, problem)};
     const QByteArray head = file->read(kByteOrderMarkProbe);
     if (file->error() != QFileDevice::NoError)
-        return {nullptr, file->errorString()};
-    return {ProfileDocument::open(std::move(file), head), {}};
+        return {nullptr, FileStatus::failed(fileName, FileProblem::ReadFailed)};
+    return {ProfileDocument::open(std::move(file), head, cancelled, expected), {fileName}};
 }
 
-WriteStatus save(const QString &fileName, ProfileDocument &document)
+FileStatus save(const QString &fileName, ProfileDocument &document,
+                const std::function<bool()> &goOn)
 {
-    if (!document.isDirty()) {
-        SaveLeftovers::remove(fileName);
-        return {fileName, {}};
+    AtomicFile::removeLeftovers(fileName);
+    if (!document.isDirty())
+        return {fileName};
+    AtomicFile out(fileName);
+    if (!out.open())
+        return out.status();
+    if (!document.render(out)) {
+        const FileProblem problem = document.readProblem();
+        return problem != FileProblem::None ? FileStatus::failed(fileName, problem) : out.status();
     }
-    const QString obstacle = obstacleToSave(QFileInfo(fileName));
-    if (!obstacle.isEmpty())
-        return WriteStatus::failed(fileName, obstacle);
-    const SaveLeftovers leftovers(fileName);
-    QSaveFile out(fileName);
-    // Unbuffered, so that a short write (full disk, size limit) shows at the write that
-    // failed instead of being lost in a flush that commit() does not check.
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return WriteStatus::failed(fileName, out.errorString());
-    if (const QString reason = document.render(out); !reason.isEmpty()) {
-        out.cancelWriting();
-        return WriteStatus::failed(fileName, reason);
-    }
-    if (!out.commit())
-        return WriteStatus::failed(fileName, out.errorString());
-    return {fileName, {}};
+    if (!out.sync())
+        return out.status();
+    if (!goOn())
+        return FileStatus::failed(fileName, FileProblem::Cancelled);
+    if (!(FileIdentity::ofPath(fileName) == document.identity()))
+        return FileStatus::failed(fileName, FileProblem::ChangedMeanwhile);
+    if (!out.replace())
+        return out.status();
+    return {fileName};
 }
 
 } // namespace ProfileFile

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "modules/FileStatus.h"
 #include "modules/ProfileDocument.h"
-#include "modules/WriteStatus.h"
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // Profile files on disk: opened for reading in pieces, and only ever replaced atomically.
@@ -14,7 +15,7 @@ namespace ProfileFile {
 struct Loaded
 {
     std::unique_ptr<ProfileDocument> document;
-    QString error;
+    FileStatus status;
 };
 
 // The absolute path a write to fileName lands in: symbolic links followed to their target,
@@ -22,14 +23,16 @@ struct Loaded
 QString resolvedPath(const QString &fileName);
 
 // The document of fileName, which keeps it open; an empty document when the file does not
-// exist, and an error when it exists but cannot be read (a folder, a device, a FIFO, no
+// exist, and a failure when it exists but cannot be read (a folder, a device, a FIFO, no
 // permission).
-Loaded load(const QString &fileName);
+Loaded load(const QString &fileName, const std::atomic<bool> &cancelled,
+            const ExpectedNames &expected);
 
-// Replaces fileName with the rendered document through a temporary file in its folder, so
-// that it holds either its old or its new content at any instant; permissions are kept. A
-// document without pending writes leaves the file as it is. Either way, what an earlier save
-// that was killed left beside the file is removed.
-WriteStatus save(const QString &fileName, ProfileDocument &document);
+// Replaces fileName with the rendered document (AtomicFile), keeping its permissions, unless
+// the file changed on disk since the document read it: then nothing is written. goOn runs
+// between writing the new content and that check; false cancels the save. A document without
+// pending writes leaves the file as it is. Either way, what killed saves left beside it goes.
+FileStatus save(const QString &fileName, ProfileDocument &document,
+                const std::function<bool()> &goOn);
 
 } // namespace ProfileFile

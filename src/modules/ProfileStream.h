@@ -1,17 +1,20 @@
 #pragma once
 
+#include "modules/FileIdentity.h"
+
 #include <QFile>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
 
 // The text of an open profile file, read in pieces where it lies rather than held whole, so a
 // large file costs neither the memory nor the time of a full copy. The file stays open while
-// its document lives, and what it was at opening tells whether it changed since.
+// its document lives; what it was at opening tells later whether it changed since. Reading
+// stops, as a failure, once cancelled is set.
 template <typename Unit> class ProfileStream
 {
 public:
@@ -20,21 +23,31 @@ public:
 
     // file is open for reading, or null for a file that does not exist yet; its first prefix
     // bytes are its byte order mark.
-    ProfileStream(std::unique_ptr<QFile> file, const QByteArray &prefix)
-        : m_file(std::move(file)), m_prefix(prefix), m_opened(status())
+    ProfileStream(std::unique_ptr<QFile> file, const QByteArray &prefix,
+                  const std::atomic<bool> &cancelled)
+        : m_file(std::move(file)), m_prefix(prefix), m_cancelled(cancelled)
     {
-        const qint64 textBytes = m_opened.st_size - prefix.size();
+        struct stat info
+        {
+        };
+        if (!m_file || fstat(m_file->handle(), &info) != 0)
+            return;
+        m_opened = FileIdentity::of(info);
+        const qint64 textBytes = info.st_size - prefix.size();
         m_units = textBytes / qint64(sizeof(Unit));
         const qint64 tail = textBytes - m_units * qint64(sizeof(Unit));
-        if (tail > 0 && m_file->seek(m_opened.st_size - tail))
+        if (tail > 0 && m_file->seek(info.st_size - tail))
             m_tail = m_file->read(tail);
     }
 
     qsizetype size() const { return m_units; }
     bool failed() const { return m_failed; }
+    bool cancelled() const { return m_cancelled.load(std::memory_order_relaxed); }
     const QByteArray &prefix() const { return m_prefix; }
     // An odd last byte of a UTF-16 file, kept last.
     const QByteArray &tail() const { return m_tail; }
+    // The file as it was opened; exists is false for a file that did not exist.
+    const FileIdentity &identity() const { return m_opened; }
 
     // Appends up to count units of the text from from on to buffer; false when reading fails.
     bool read(qsizetype from, qsizetype count, String &buffer)
@@ -66,14 +79,6 @@ public:
         return true;
     }
 
-    // Whether the file is no longer what it was when opened (written in place since).
-    bool changed() const
-    {
-        const struct stat now = status();
-        return now.st_size != m_opened.st_size || now.st_mtim.tv_sec != m_opened.st_mtim.tv_sec ||
-               now.st_mtim.tv_nsec != m_opened.st_mtim.tv_nsec;
-    }
-
     // Writes size bytes to out, however many writes it takes; false when one fails.
     static bool writeAll(QIODevice &out, const void *bytes, qint64 size)
     {
@@ -96,26 +101,18 @@ private:
         buffer.resize(old + count);
         const qint64 bytes = count * qint64(sizeof(Unit));
         // Bytes may be written into char16_t units through a char pointer.
-        m_failed = m_failed || !m_file->seek(m_prefix.size() + from * qint64(sizeof(Unit))) ||
+        m_failed = m_failed || cancelled() ||
+                   !m_file->seek(m_prefix.size() + from * qint64(sizeof(Unit))) ||
                    m_file->read(reinterpret_cast<char *>(buffer.data() + old), bytes) != bytes;
         if (m_failed)
             buffer.resize(old);
         return !m_failed;
     }
 
-    struct stat status() const
-    {
-        struct stat info
-        {
-        };
-        if (m_file)
-            fstat(m_file->handle(), &info);
-        return info;
-    }
-
     std::unique_ptr<QFile> m_file;
     QByteArray m_prefix;
-    struct stat m_opened;
+    const std::atomic<bool> &m_cancelled;
+    FileIdentity m_opened;
     qsizetype m_units = 0;
     QByteArray m_tail;
     String m_piece;

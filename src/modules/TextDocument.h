@@ -22,8 +22,10 @@ template <typename Traits> class TextDocument final : public ProfileDocument
 
 public:
     // file is open for reading (null when it does not exist) and starts with prefix.
-    TextDocument(std::unique_ptr<QFile> file, const QByteArray &prefix)
-        : m_stream(std::move(file), prefix), m_index(m_stream)
+    TextDocument(std::unique_ptr<QFile> file, const QByteArray &prefix,
+                 const std::atomic<bool> &cancelled, const ExpectedNames &expected)
+        : m_stream(std::move(file), prefix, cancelled),
+          m_index(m_stream, encoded(expected.sections), encoded(expected.keys))
     {}
 
     std::optional<QString> value(const QString &section, const QString &key,
@@ -31,12 +33,13 @@ public:
     {
         const String name = Traits::encode(section);
         const String keyName = Traits::encode(key);
-        std::optional<View> raw = pendingValue(name, keyName);
-        if (!raw)
-            raw = storedValue(name, keyName);
-        if (!raw)
+        if (const std::optional<View> pending = pendingValue(name, keyName))
+            return Traits::read(Text::readValue(*pending), maxBytes);
+        auto *found = m_index.section(name);
+        const auto *line = found ? m_index.key(*found, keyName) : nullptr;
+        if (!line)
             return std::nullopt;
-        return Traits::read(Text::readValue(*raw), maxBytes);
+        return Traits::read(View(line->value), maxBytes);
     }
 
     void write(const QString &section, const QString &key, const QString &value) override
@@ -55,7 +58,7 @@ public:
         }
         std::erase_if(pending.replaced,
                       [&](const Replaced &r) { return sameName(r.key, keyName); });
-        if (Text::readValue(storedValue(*line)) != Text::readValue(newValue))
+        if (line->valueCut || View(line->value) != Text::readValue(newValue))
             pending.replaced.push_back(replacement(keyName, *line, newValue));
     }
 
@@ -66,12 +69,16 @@ public:
         });
     }
 
-    QString readError() const override
+    FileProblem readProblem() const override
     {
-        return m_stream.failed() ? QStringLiteral("最後まで読み込めませんでした") : QString();
+        if (!m_stream.failed())
+            return FileProblem::None;
+        return m_stream.cancelled() ? FileProblem::Cancelled : FileProblem::ReadFailed;
     }
 
-    QString render(QIODevice &out) override
+    const FileIdentity &identity() const override { return m_stream.identity(); }
+
+    bool render(QIODevice &out) override
     {
         if (m_stream.size() > Stream::kPiece)
             return renderTo(out);
@@ -79,18 +86,13 @@ public:
         // is put together in memory first, and written at once rather than in a write per run.
         QBuffer whole;
         whole.open(QIODevice::WriteOnly);
-        if (const QString reason = renderTo(whole); !reason.isEmpty())
-            return reason;
-        return Stream::writeAll(out, whole.data().constData(), whole.data().size())
-                   ? QString()
-                   : out.errorString();
+        return renderTo(whole) &&
+               Stream::writeAll(out, whole.data().constData(), whole.data().size());
     }
 
 private:
-    QString renderTo(QIODevice &out)
+    bool renderTo(QIODevice &out)
     {
-        if (m_stream.changed())
-            return QStringLiteral("書き込む間にほかのプログラムが変更しました");
         std::vector<Splice> splices = collectSplices();
         std::stable_sort(splices.begin(), splices.end(), [](const Splice &a, const Splice &b) {
             return a.from != b.from ? a.from < b.from : a.kind < b.kind;
@@ -112,10 +114,7 @@ private:
             pos = splice.to;
         }
         ok = ok && m_stream.copy(pos, m_stream.size(), out, last);
-        ok = ok && Stream::writeAll(out, m_stream.tail().constData(), m_stream.tail().size());
-        if (m_stream.failed())
-            return QStringLiteral("書き写すために読み直せませんでした");
-        return ok ? QString() : out.errorString();
+        return ok && Stream::writeAll(out, m_stream.tail().constData(), m_stream.tail().size());
     }
 
     struct Replaced
@@ -167,13 +166,12 @@ private:
         return found != entries.end() ? &*found : nullptr;
     }
 
-    static View storedValue(const typename Index::KeyLine &line) { return View(line.value); }
-
-    std::optional<View> storedValue(View section, View key)
+    static typename Index::NameSet encoded(const QStringList &names)
     {
-        const auto *found = m_index.section(section);
-        const auto *line = found ? m_index.key(*found, key) : nullptr;
-        return line ? std::optional<View>(storedValue(*line)) : std::nullopt;
+        typename Index::NameSet set;
+        for (const QString &name : names)
+            set.insert(String(Text::trimmed(View(Traits::encode(name)))));
+        return set;
     }
 
     Pending *findPending(View section)

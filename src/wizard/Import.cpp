@@ -1,16 +1,80 @@
 #include "wizard/Import.h"
 
-#include "modules/Module1.h"
 #include "modules/Module2.h"
+#include "modules/ProfileSession.h"
 #include "wizard/EntrySlots.h"
 
-void Import::fromSourceFile(Fields &fields)
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace {
+
+const QString kNames = QStringLiteral("name");
+const QString kPaths = QStringLiteral("path");
+
+// The section and key names the import asks for: the only ones noted while reading.
+ExpectedNames expectedNames()
 {
-    // One batch, so the 34 reads parse the file once however large it is.
-    Module1::ProfileBatch batch;
-    // Slot order is page 1 then page 2; page 2's fields are filled while it is hidden.
+    ExpectedNames names{{kNames, kPaths}, {}};
+    for (const EntrySlot &slot : EntrySlots::all())
+        names.keys.append(slot.key());
+    return names;
+}
+
+// Why the session's source file is not to be read; ok when it can be.
+FileStatus checkSource(ProfileSession &session)
+{
+    const QString file = session.sourceFile();
+    const QFileInfo info(file);
+    if (!info.exists())
+        return FileStatus::failed(file, FileProblem::NotFound);
+    // A disc nobody here made may hold a link to a file of this machine: only what is on
+    // the volume itself is read.
+    const QString volume = QDir(info.absolutePath()).canonicalPath() + u'/';
+    if (info.isSymLink() && !info.canonicalFilePath().startsWith(volume))
+        return FileStatus::failed(file, FileProblem::LinkLeavesVolume);
+    if (info.isDir())
+        return FileStatus::failed(file, FileProblem::IsFolder);
+    if (!info.isFile())
+        return FileStatus::failed(file, FileProblem::NotRegularFile);
+    return session.check(file);
+}
+
+// The values of all seventeen slots, name 1, path 1, name 2, ..., each read by one IniRead.
+QStringList readEntries(ProfileSession &session)
+{
+    QStringList values;
     for (const EntrySlot &slot : EntrySlots::all()) {
-        fields.setText(slot.name(), IniRead(QStringLiteral("name"), slot.key()));
-        fields.setText(slot.path(), IniRead(QStringLiteral("path"), slot.key()));
+        values.append(IniRead(session, kNames, slot.key()));
+        values.append(IniRead(session, kPaths, slot.key()));
     }
+    return values;
+}
+
+void fillEntries(Fields &fields, const QStringList &values)
+{
+    // Slot order is page 1 then page 2; page 2's fields are filled while it is hidden.
+    qsizetype next = 0;
+    for (const EntrySlot &slot : EntrySlots::all()) {
+        fields.setText(slot.name(), values.value(next++));
+        fields.setText(slot.path(), values.value(next++));
+    }
+}
+
+} // namespace
+
+FileStatus Import::fromSourceFile(Fields &fields, const LongWork &longWork)
+{
+    ProfileSession session({{}, Module2::sourceFileName(fields.text(kDriveList))}, expectedNames());
+    if (const FileStatus source = checkSource(session); !source.ok())
+        return source;
+    QStringList values;
+    longWork(session, [&] { values = readEntries(session); });
+    if (session.isCancelled())
+        return FileStatus::failed(session.sourceFile(), FileProblem::Cancelled);
+    const FileStatus read = session.check(session.sourceFile());
+    if (read.ok())
+        fillEntries(fields, values);
+    return read;
 }

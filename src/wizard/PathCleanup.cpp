@@ -4,31 +4,46 @@
 
 QString PathCleanup::withoutDrivePrefix(const QString &path)
 {
-    // Only the third character is looked at: "D:\" and also "AB\" count as a prefix.
-    return path.mid(2, 1) == QLatin1String("\\") ? path.mid(3) : path;
+    const bool drive = path.size() >= 3 && path[0].isLetter() && path[0].unicode() < 0x80 &&
+                       path[1] == u':' && path[2] == u'\\';
+    return drive ? path.mid(3) : path;
 }
 
-QString PathCleanup::withoutDiscRoot(const QString &path, const QList<Volume> &volumes)
+QStringList PathCleanup::discRoots(const QList<Volume> &volumes, const QString &outputFolder)
+{
+    QStringList roots;
+    for (const Volume &volume : volumes) {
+        if (volume.isRemovable())
+            roots.append(volume.root);
+    }
+    if (!outputFolder.isEmpty()) {
+        // A file browsed to through the folder's real path counts as well.
+        roots.append(QDir::cleanPath(QDir(outputFolder).absolutePath()));
+        const QString real = QDir(outputFolder).canonicalPath();
+        if (!real.isEmpty() && !roots.contains(real))
+            roots.append(real);
+    }
+    return roots;
+}
+
+QString PathCleanup::withoutDiscRoot(const QString &path, const QStringList &roots)
 {
     // Cleaned, so that "//" or ".." cannot leave a piece of the root behind.
     const QString cleaned = QDir::cleanPath(path);
-    const int index = Volumes::indexContaining(volumes, cleaned);
-    // Relative and Windows text lies on no volume; on a system volume the disc's root is
-    // unknown. Both stay as typed.
-    if (index < 0 || !volumes[index].isRemovable())
+    const qsizetype index = Volumes::deepestContaining(roots, cleaned);
+    if (index < 0)
         return path;
-    return cleaned.mid(volumes[index].root.size()).replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const QString root = roots[index].endsWith(u'/') ? roots[index] : roots[index] + u'/';
+    return cleaned.mid(root.size()).replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
 
-void PathCleanup::removeDrivePrefix(Fields &fields, Control pathField,
-                                    const Volumes::Source &volumes)
+void PathCleanup::removeDrivePrefix(Fields &fields, Control pathField, const Roots &roots)
 {
     const QString path = fields.text(pathField);
     const QString withoutDrive = withoutDrivePrefix(path);
-    // Only an absolute path lies on a volume; listing them reads the whole mount table.
-    const QString shortened = QDir::isAbsolutePath(withoutDrive)
-                                  ? withoutDiscRoot(withoutDrive, volumes())
-                                  : withoutDrive;
+    // Only an absolute path lies under a root; listing the volumes reads the whole mount table.
+    const QString shortened =
+        QDir::isAbsolutePath(withoutDrive) ? withoutDiscRoot(withoutDrive, roots()) : withoutDrive;
     if (shortened != path)
         fields.setText(pathField, shortened);
 }

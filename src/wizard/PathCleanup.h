@@ -5,20 +5,29 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 namespace PathCleanup {
 
-// A path whose third character is "\" loses its first three characters (D:\GAME\RUN.EXE
-// becomes GAME\RUN.EXE); anything else comes back unchanged. Applied once, never in a loop.
+// A path that starts with a drive designation, a letter, ":" and "\" (D:\GAME\RUN.EXE),
+// loses those three characters; anything else comes back unchanged (JP\README.TXT stays).
+// Applied once, never in a loop.
 QString withoutDrivePrefix(const QString &path);
 
-// A full path on a removable or disc volume becomes relative to that volume's root, with "\"
-// separators as the launcher on the disc expects (/media/cdrom/GAME/RUN.EXE becomes
-// GAME\RUN.EXE); a path on a system volume and any other text come back unchanged.
-QString withoutDiscRoot(const QString &path, const QList<Volume> &volumes);
+// The folders whose files are saved relative to them, because each becomes the root of a
+// disc: the roots of the removable volumes, and the output folder, where the disc is put
+// together.
+QStringList discRoots(const QList<Volume> &volumes, const QString &outputFolder);
 
-// Shortens a path field in place, drive prefix first, then the disc root of the mounted
-// volumes, so that the user sees what is saved. volumes is asked only for an absolute path.
-void removeDrivePrefix(Fields &fields, Control pathField, const Volumes::Source &volumes);
+// A full path under one of roots becomes relative to the deepest of them, with "\"
+// separators as the launcher on the disc expects (/media/cdrom/GAME/RUN.EXE becomes
+// GAME\RUN.EXE); any other text comes back unchanged.
+QString withoutDiscRoot(const QString &path, const QStringList &roots);
+
+// Shortens a path field in place, drive prefix first, then the disc root, so that the user
+// sees what is saved. roots is asked only for an absolute path.
+using Roots = std::function<QStringList()>;
+void removeDrivePrefix(Fields &fields, Control pathField, const Roots &roots);
 
 } // namespace PathCleanup

@@ -1,11 +1,12 @@
 #include "wizard/Saves.h"
 
-#include "modules/Cp932.h"
-#include "modules/Module1.h"
+#include "modules/FileEncoding.h"
 #include "modules/Module2.h"
+#include "modules/ProfileSession.h"
 #include "wizard/EntrySlots.h"
 #include "wizard/PathCleanup.h"
 
+#include <QFileInfo>
 #include <optional>
 
 namespace {
@@ -14,15 +15,17 @@ constexpr Control kTitle{FormId::Form5, "Text1"};
 constexpr Control kComment{FormId::Form5, "Text2"};
 constexpr Control kDoNotRun{FormId::Form3, "Check1"};
 
-// Collects one save's writes so that the file is replaced once, and keeps the first failure.
+// Hands one save's writes to its session and keeps the first failure.
 class SaveRun
 {
 public:
-    explicit SaveRun(Fields &fields) : m_fields(fields) {}
+    SaveRun(Fields &fields, ProfileSession &session) : m_fields(fields), m_session(session) {}
 
     void write(const QString &section, const QString &key, const QString &value)
     {
-        keepFirstFailure(IniWrite(section, key, value));
+        const FileStatus status = IniWrite(m_session, section, key, value);
+        if (m_status.ok() && !status.ok())
+            m_status = status;
     }
 
     // Names first, then paths, each in slot order.
@@ -35,68 +38,91 @@ public:
             write(QStringLiteral("PATH"), slot.key(), m_fields.text(slot.path()));
     }
 
-    WriteStatus commit()
-    {
-        keepFirstFailure(m_batch.commit());
-        return m_status;
-    }
+    const FileStatus &status() const { return m_status; }
 
 private:
-    void keepFirstFailure(const WriteStatus &status)
-    {
-        if (m_status.ok() && !status.ok())
-            m_status = status;
-    }
-
     Fields &m_fields;
-    Module1::ProfileBatch m_batch;
-    WriteStatus m_status;
+    ProfileSession &m_session;
+    FileStatus m_status;
 };
 
-void shortenPaths(Fields &fields, FormId page)
+void shortenPaths(Fields &fields, FormId page, const QString &outputFile)
 {
     // The volumes are listed once per save at most: listing them reads the whole mount table.
-    std::optional<QList<Volume>> listed;
-    const Volumes::Source volumes = [&listed] {
-        if (!listed)
-            listed = Volumes::mounted();
+    std::optional<QStringList> listed;
+    const PathCleanup::Roots roots = [&] {
+        if (!listed) {
+            const QString folder =
+                outputFile.isEmpty() ? QString() : QFileInfo(outputFile).absolutePath();
+            listed = PathCleanup::discRoots(Volumes::mounted(), folder);
+        }
         return *listed;
     };
     for (const EntrySlot &slot : EntrySlots::onPage(page))
-        PathCleanup::removeDrivePrefix(fields, slot.path(), volumes);
+        PathCleanup::removeDrivePrefix(fields, slot.path(), roots);
 }
 
-void collectUnstorable(Fields &fields, Control field, const QString &description,
-                       QList<Saves::Unstorable> &found)
+// Collects the unstorable characters of the fields one save writes.
+class UnstorableScan
 {
-    const QString characters = Cp932::unstorableCharacters(fields.text(field));
-    if (!characters.isEmpty())
-        found.append({field, description, characters});
-}
+public:
+    UnstorableScan(Fields &fields, const QString &outputFile)
+        : m_fields(fields), m_encoding(FileEncodings::of(outputFile))
+    {}
 
-void collectUnstorableEntries(Fields &fields, FormId page, QList<Saves::Unstorable> &found)
-{
-    for (const EntrySlot &slot : EntrySlots::onPage(page)) {
-        collectUnstorable(fields, slot.name(), QStringLiteral("ソフトの名前 %1").arg(slot.number),
-                          found);
-        collectUnstorable(fields, slot.path(), QStringLiteral("パス %1").arg(slot.number), found);
+    void field(Control field, const QString &description)
+    {
+        const QString characters =
+            FileEncodings::unstorableCharacters(m_encoding, m_fields.text(field));
+        if (!characters.isEmpty())
+            m_found.append({field, description, characters});
     }
-}
+
+    void entries(FormId page)
+    {
+        for (const EntrySlot &slot : EntrySlots::onPage(page)) {
+            field(slot.name(), QStringLiteral("ソフトの名前 %1").arg(slot.number));
+            field(slot.path(), QStringLiteral("パス %1").arg(slot.number));
+        }
+    }
+
+    const QList<Saves::Unstorable> &found() const { return m_found; }
+
+private:
+    Fields &m_fields;
+    FileEncoding m_encoding;
+    QList<Saves::Unstorable> m_found;
+};
 
 } // namespace
 
-WriteStatus Saves::pageOneSave(Fields &fields)
+QString Saves::outputFile(Fields &fields)
 {
-    shortenPaths(fields, FormId::Form2);
-    SaveRun run(fields);
-    run.writeEntries(FormId::Form2);
-    return run.commit();
+    return fields.text(kOutputPathHolder);
 }
 
-WriteStatus Saves::finishingSave(Fields &fields)
+FileStatus Saves::run(Save save, Fields &fields, const QString &outputFile,
+                      const LongWork &longWork)
 {
-    shortenPaths(fields, FormId::Form3);
-    SaveRun run(fields);
+    ProfileSession session({outputFile, {}});
+    FileStatus status = save(fields, session);
+    if (status.ok())
+        longWork(session, [&] { status = session.commit(); });
+    return session.isCancelled() ? FileStatus::failed(outputFile, FileProblem::Cancelled) : status;
+}
+
+FileStatus Saves::pageOneSave(Fields &fields, ProfileSession &session)
+{
+    shortenPaths(fields, FormId::Form2, session.outputFile());
+    SaveRun run(fields, session);
+    run.writeEntries(FormId::Form2);
+    return run.status();
+}
+
+FileStatus Saves::finishingSave(Fields &fields, ProfileSession &session)
+{
+    shortenPaths(fields, FormId::Form3, session.outputFile());
+    SaveRun run(fields, session);
     run.writeEntries(FormId::Form3);
     run.writeEntries(FormId::Form2);
     run.write(QStringLiteral("onoff"), QStringLiteral("jyoutai"),
@@ -107,36 +133,36 @@ WriteStatus Saves::finishingSave(Fields &fields)
         run.write(QStringLiteral("memo"), QStringLiteral("taitoru"), QString());
     if (fields.text(kComment).isEmpty())
         run.write(QStringLiteral("memo"), QStringLiteral("hitokoto"), QString());
-    return run.commit();
+    return run.status();
 }
 
-WriteStatus Saves::commentSave(Fields &fields)
+FileStatus Saves::commentSave(Fields &fields, ProfileSession &session)
 {
-    SaveRun run(fields);
+    SaveRun run(fields, session);
     run.write(QStringLiteral("memo"), QStringLiteral("taitoru"), fields.text(kTitle));
     run.write(QStringLiteral("memo"), QStringLiteral("hitokoto"), fields.text(kComment));
-    return run.commit();
+    return run.status();
 }
 
-QList<Saves::Unstorable> Saves::unstorableInPageOneSave(Fields &fields)
+QList<Saves::Unstorable> Saves::unstorableInPageOneSave(Fields &fields, const QString &outputFile)
 {
-    QList<Unstorable> found;
-    collectUnstorableEntries(fields, FormId::Form2, found);
-    return found;
+    UnstorableScan scan(fields, outputFile);
+    scan.entries(FormId::Form2);
+    return scan.found();
 }
 
-QList<Saves::Unstorable> Saves::unstorableInFinishingSave(Fields &fields)
+QList<Saves::Unstorable> Saves::unstorableInFinishingSave(Fields &fields, const QString &outputFile)
 {
-    QList<Unstorable> found;
-    collectUnstorableEntries(fields, FormId::Form3, found);
-    collectUnstorableEntries(fields, FormId::Form2, found);
-    return found;
+    UnstorableScan scan(fields, outputFile);
+    scan.entries(FormId::Form3);
+    scan.entries(FormId::Form2);
+    return scan.found();
 }
 
-QList<Saves::Unstorable> Saves::unstorableInCommentSave(Fields &fields)
+QList<Saves::Unstorable> Saves::unstorableInCommentSave(Fields &fields, const QString &outputFile)
 {
-    QList<Unstorable> found;
-    collectUnstorable(fields, kTitle, QStringLiteral("ウィンドウの名前"), found);
-    collectUnstorable(fields, kComment, QStringLiteral("一言"), found);
-    return found;
+    UnstorableScan scan(fields, outputFile);
+    scan.field(kTitle, QStringLiteral("ウィンドウの名前"));
+    scan.field(kComment, QStringLiteral("一言"));
+    return scan.found();
 }

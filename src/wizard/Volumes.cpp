@@ -79,14 +79,22 @@ void Volumes::setSource(Source source)
 
 int Volumes::indexContaining(const QList<Volume> &volumes, const QString &path)
 {
+    QStringList roots;
+    for (const Volume &volume : volumes)
+        roots.append(volume.root);
+    return int(deepestContaining(roots, path));
+}
+
+qsizetype Volumes::deepestContaining(const QStringList &roots, const QString &path)
+{
     // A relative path names no place on a volume.
     if (!QDir::isAbsolutePath(path))
         return -1;
     const QString folder = withTrailingSlash(QDir::cleanPath(path));
-    int deepest = -1;
+    qsizetype deepest = -1;
     qsizetype deepestLength = 0;
-    for (int i = 0; i < volumes.size(); ++i) {
-        const QString root = withTrailingSlash(volumes[i].root);
+    for (qsizetype i = 0; i < roots.size(); ++i) {
+        const QString root = withTrailingSlash(roots[i]);
         if (folder.startsWith(root) && root.size() > deepestLength) {
             deepest = i;
             deepestLength = root.size();

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // A mounted volume a disc can be on, as the drive list shows it.
@@ -28,5 +29,7 @@ void setSource(Source source);
 
 // The volume holding path (the deepest root that contains it); -1 when none does.
 int indexContaining(const QList<Volume> &volumes, const QString &path);
+// The deepest of the folders roots that contains path; -1 when none does or path is relative.
+qsizetype deepestContaining(const QStringList &roots, const QString &path);
 
 } // namespace Volumes

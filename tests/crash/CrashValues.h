@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../wizard/FakeFields.h"
+#include "support/FakeFields.h"
 #include "wizard/EntrySlots.h"
 
 #include <QString>

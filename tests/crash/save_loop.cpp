@@ -4,7 +4,6 @@
 #include "CrashValues.h"
 
 #include "modules/Cp932.h"
-#include "modules/Module2.h"
 #include "wizard/Saves.h"
 
 #include <QElapsedTimer>
@@ -24,10 +23,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: save-loop <KORV.ini> <first set: 0 or 1>\n");
         return 2;
     }
-    const QString path = QString::fromLocal8Bit(argv[1]);
-    Module2::setOutputPathHolder([path] { return path; });
     int set = std::atoi(argv[2]) == 0 ? 0 : 1;
     FakeFields fields;
+    fields.setText(kOutputPathHolder, QString::fromLocal8Bit(argv[1]));
     // The code page's tables load on first use; loaded before "saving", so that the kills
     // land in saves rather than in start-up.
     Cp932::encode(QStringLiteral("ソ"));
@@ -37,11 +35,11 @@ int main(int argc, char **argv)
     alive.start();
     while (alive.elapsed() < kLifetimeMs) {
         CrashValues::fill(fields, set);
-        WriteStatus status = Saves::pageOneSave(fields);
+        FileStatus status = runSave(Saves::pageOneSave, fields);
         if (status.ok())
-            status = Saves::finishingSave(fields);
+            status = runSave(Saves::finishingSave, fields);
         if (!status.ok()) {
-            std::fprintf(stderr, "save failed: %s\n", qPrintable(status.reason));
+            std::fprintf(stderr, "save failed: %d\n", int(status.problem));
             return 1;
         }
         set = 1 - set;

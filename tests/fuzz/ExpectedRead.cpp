@@ -28,6 +28,9 @@ ExpectedRead::ExpectedRead()
         m_bytes.insert(c, 1);
     for (char32_t kana = 0xFF61; kana <= 0xFF9F; ++kana)
         m_bytes.insert(kana, 1);
+    // The bytes that start no character stand for these, each on its own.
+    for (char32_t lone : {0x0080, 0xF8F0, 0xF8F1, 0xF8F2, 0xF8F3})
+        m_bytes.insert(lone, 1);
     addDoubleByteCharacters();
 }
 
@@ -77,7 +80,7 @@ QString ExpectedRead::unwrapped(const QString &stored)
 QString ExpectedRead::trimmedBlanks(QString text)
 {
     auto blank = [](QChar c) {
-        return c == u' ' || c == u'\t';
+        return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == QChar(0x1A);
     };
     while (!text.isEmpty() && blank(text.front()))
         text.remove(0, 1);

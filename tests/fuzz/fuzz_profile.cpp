@@ -9,6 +9,7 @@
 
 #include "modules/Module1.h"
 #include "modules/Module2.h"
+#include "modules/ProfileSession.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,34 +104,47 @@ QStringConverter::Encoding encodingNow()
     return QStringConverter::encodingForData(head).value_or(QStringConverter::System);
 }
 
-void runWrite(FuzzModel &model, const Write &write)
+// One write on its own, or one of a session's writes, each read back before the session's
+// commit.
+void runWrite(FuzzModel &model, const Write &write, ProfileSession *session)
 {
-    const WriteStatus status =
-        write.throughIniWrite ? IniWrite(write.section, write.key, write.value)
-                              : Module1::WritePrivateProfileString(write.section, write.key,
-                                                                   write.value, files().working);
+    ProfileSession own({files().working, {}});
+    ProfileSession &used = session ? *session : own;
+    const FileStatus status =
+        write.throughIniWrite ? IniWrite(used, write.section, write.key, write.value)
+                              : used.write(files().working, write.section, write.key, write.value);
     check(status.ok(), QStringLiteral("write of [%1] %2 failed: %3")
-                           .arg(shown(write.section), shown(write.key), status.reason));
+                           .arg(shown(write.section), shown(write.key))
+                           .arg(int(status.problem)));
     model.wrote(write);
+    if (session) {
+        const QString actual =
+            session->read(files().working, write.section, write.key, kBufferSize - 1)
+                .value_or(FuzzModel::kMissing);
+        const QString wanted = model.expectedRead(write.section, write.key, kBufferSize);
+        check(actual == wanted,
+              QStringLiteral("in a session [%1] %2: read \"%3\", expected \"%4\"")
+                  .arg(shown(write.section), shown(write.key), shown(actual), shown(wanted)));
+        return;
+    }
+    const FileStatus committed = own.commit();
+    check(committed.ok(), QStringLiteral("commit failed: %1").arg(int(committed.problem)));
 }
 
-// Several writes in one batch, each read back before the batch is saved.
-void runBatch(FuzzModel &model, const std::vector<Write> &writes)
+// Several writes in one session, each read back before the session is committed.
+void runSession(FuzzModel &model, const std::vector<Write> &writes)
 {
-    Module1::ProfileBatch batch;
-    for (const Write &write : writes) {
-        runWrite(model, write);
-        checkRead(model, write.section, write.key, kBufferSize, "in a batch");
-    }
-    const WriteStatus status = batch.commit();
-    check(status.ok(), QStringLiteral("commit failed: %1").arg(status.reason));
+    ProfileSession session({files().working, {}});
+    for (const Write &write : writes)
+        runWrite(model, write, &session);
+    const FileStatus status = session.commit();
+    check(status.ok(), QStringLiteral("commit failed: %1").arg(int(status.problem)));
 }
 
 void checkAfterWrites(FuzzModel &model, const Step &step, const std::vector<ProbeName> &probes)
 {
     for (const Write &write : step.writes)
         checkRead(model, write.section, write.key, kBufferSize, "after the write");
-    Module1::ProfileBatch reads; // parses each file once for all the probes
     for (const ProbeName &probe : probes)
         checkRead(model, probe.section, probe.key, kBufferSize, "another key");
     const QStringList left =
@@ -161,9 +175,9 @@ void runSteps(const FuzzInput::Input &input)
         for (const Write &write : step.writes)
             bound += growthBound(write, encoding);
         if (step.writes.size() == 1)
-            runWrite(model, step.writes.front());
+            runWrite(model, step.writes.front(), nullptr);
         else
-            runBatch(model, step.writes);
+            runSession(model, step.writes);
         checkAfterWrites(model, step, probes);
         check(fileSize() <= before + bound,
               QStringLiteral("the file grew from %1 to %2 bytes; the writes explain %3")
@@ -189,10 +203,7 @@ void startFiles(const QByteArray &bytes)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const bool ready = [] {
-        Module2::setOutputPathHolder([] { return files().working; });
-        return files().dir.isValid();
-    }();
+    static const bool ready = files().dir.isValid();
     check(ready, QStringLiteral("no temporary folder"));
     const FuzzInput::Input input =
         FuzzInput::decode(reinterpret_cast<const char *>(data), qsizetype(size));

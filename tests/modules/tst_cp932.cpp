@@ -36,8 +36,8 @@ void TestCp932::decode_data()
         << QByteArray("832041") << QStringLiteral(u"\uFFFD A");
     QTest::newRow("lead byte before LF") << QByteArray("830a") << QStringLiteral(u"\uFFFD\n");
     QTest::newRow("lead byte before 7F") << QByteArray("837f") << QStringLiteral(u"\uFFFD\x7F");
-    QTest::newRow("bytes that start nothing")
-        << QByteArray("80a0fdfeff41") << QStringLiteral(u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA");
+    QTest::newRow("bytes that start nothing, as the platform reads them")
+        << QByteArray("80a0fdfeff41") << QStringLiteral(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3A");
     QTest::newRow("unmapped pair is one character")
         << QByteArray("854041") << QStringLiteral(u"\uFFFDA");
     QTest::newRow("NEC and IBM duplicates")
@@ -75,6 +75,8 @@ void TestCp932::encode_data()
     QTest::newRow("lone surrogate") << QStringLiteral(u"a") + QChar(0xD800) << QByteArray("613f");
     QTest::newRow("YEN SIGN") << QStringLiteral(u"\u00A5") << QByteArray("3f");
     QTest::newRow("REPLACEMENT CHARACTER") << QStringLiteral(u"\uFFFD") << QByteArray("3f");
+    QTest::newRow("the lone bytes' own characters")
+        << QStringLiteral(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3") << QByteArray("80a0fdfeff");
 }
 
 void TestCp932::encode()

@@ -1,13 +1,14 @@
-#include "ProfileTestSupport.h"
+#include "support/TestFiles.h"
 
-#include "modules/Module1.h"
 #include "modules/Module2.h"
+#include "modules/ProfileSession.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
-using ProfileTest::bytes;
+using TestFiles::bytes;
 
 // IniWrite and IniRead: what the wizard writes to its output file reads back from a disc.
 class TestIniAccess : public QObject
@@ -16,17 +17,25 @@ class TestIniAccess : public QObject
 
 private slots:
     void init();
-    void cleanup();
     void readsBackWhatWasWritten_data();
     void readsBackWhatWasWritten();
     void secondRunUpdatesInPlace();
-    void asksForPathsOnEveryCall();
+    void eachSessionHasItsOwnFiles();
     void writeWithoutOutputPathFails();
     void readStopsAtNul();
 
 private:
+    // A session that writes KORV.ini and reads it back as the source file of its folder.
+    ProfileSession &session()
+    {
+        m_session.emplace(ProfileSession::Files{
+            m_path, Module2::sourceFileName(m_dir.path() + QLatin1Char('/'))});
+        return *m_session;
+    }
+
     QTemporaryDir m_dir;
     QString m_path;
+    std::optional<ProfileSession> m_session;
 };
 
 void TestIniAccess::init()
@@ -34,14 +43,6 @@ void TestIniAccess::init()
     QVERIFY(m_dir.isValid());
     m_path = m_dir.filePath(QStringLiteral("KORV.ini"));
     QFile::remove(m_path);
-    Module2::setOutputPathHolder([this] { return m_path; });
-    Module2::setDriveDesignation([this] { return m_dir.path() + '/'; });
-}
-
-void TestIniAccess::cleanup()
-{
-    Module2::setOutputPathHolder(nullptr);
-    Module2::setDriveDesignation(nullptr);
 }
 
 void TestIniAccess::readsBackWhatWasWritten_data()
@@ -72,63 +73,61 @@ void TestIniAccess::readsBackWhatWasWritten()
 {
     QFETCH(QString, value);
     QFETCH(QString, expected);
-    ProfileTest::writeFile(m_path, "[NAME]\r\n1=old\r\n2=keep\r\n");
-    const WriteStatus status = IniWrite("NAME", "1", value);
-    QVERIFY2(status.ok(), qPrintable(status.reason));
-    QCOMPARE(IniRead("NAME", "1"), expected);
-    QCOMPARE(IniRead("NAME", "2"), "keep");
+    TestFiles::writeFile(m_path, "[NAME]\r\n1=old\r\n2=keep\r\n");
+    const FileStatus status = IniWrite(session(), "NAME", "1", value);
+    QVERIFY2(status.ok() && m_session->commit().ok(), TestFiles::describe(status));
+    QCOMPARE(IniRead(session(), "NAME", "1"), expected);
+    QCOMPARE(IniRead(*m_session, "NAME", "2"), "keep");
 }
 
 void TestIniAccess::secondRunUpdatesInPlace()
 {
-    auto run = [](const QString &changed) {
-        Module1::ProfileBatch batch;
+    auto run = [this](const QString &changed) {
+        ProfileSession &run = session();
         for (int slot = 1; slot <= 17; ++slot) {
             const QString value = slot == 5 ? changed : QStringLiteral(u"項目%1").arg(slot);
-            IniWrite("NAME", QString::number(slot), value);
-            IniWrite("PATH", QString::number(slot), QStringLiteral("/disc/%1.exe").arg(slot));
+            IniWrite(run, "NAME", QString::number(slot), value);
+            IniWrite(run, "PATH", QString::number(slot), QStringLiteral("/disc/%1.exe").arg(slot));
         }
-        IniWrite("TITLE", "1", QStringLiteral(u"題名"));
-        return batch.commit().ok();
+        IniWrite(run, "TITLE", "1", QStringLiteral(u"題名"));
+        return run.commit().ok();
     };
     QVERIFY(run(QStringLiteral(u"一回目")));
-    QByteArray expected = ProfileTest::readFile(m_path);
+    QByteArray expected = TestFiles::readFile(m_path);
     QVERIFY(run(QStringLiteral(u"二回目")));
     expected.replace("5=\x88\xEA\x89\xF1\x96\xDA", "5=\x93\xF1\x89\xF1\x96\xDA");
-    QCOMPARE(ProfileTest::readFile(m_path), expected);
+    QCOMPARE(TestFiles::readFile(m_path), expected);
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"KORV.ini"});
-    QCOMPARE(IniRead("name", "5"), QStringLiteral(u"二回目"));
+    QCOMPARE(IniRead(session(), "name", "5"), QStringLiteral(u"二回目"));
 }
 
-void TestIniAccess::asksForPathsOnEveryCall()
+void TestIniAccess::eachSessionHasItsOwnFiles()
 {
-    QString output = m_dir.filePath("first.ini");
-    Module2::setOutputPathHolder([&output] { return output; });
-    QVERIFY(IniWrite("NAME", "1", "a").ok());
-    output = m_dir.filePath("second.ini");
-    QVERIFY(IniWrite("NAME", "1", "b").ok());
-    QCOMPARE(ProfileTest::readFile(m_dir.filePath("first.ini")), bytes("[NAME]\r\n1=a\r\n"));
-    QCOMPARE(ProfileTest::readFile(m_dir.filePath("second.ini")), bytes("[NAME]\r\n1=b\r\n"));
-
-    Module2::setDriveDesignation([] { return QStringLiteral("/media/disc/"); });
-    QCOMPARE(Module2::sourceFileName(), "/media/disc/KORV.ini");
+    for (const char *name : {"first.ini", "second.ini"}) {
+        ProfileSession own({m_dir.filePath(name), {}});
+        QVERIFY(IniWrite(own, "NAME", "1", name).ok());
+        QVERIFY(own.commit().ok());
+    }
+    QCOMPARE(TestFiles::readFile(m_dir.filePath("first.ini")), bytes("[NAME]\r\n1=first.ini\r\n"));
+    QCOMPARE(TestFiles::readFile(m_dir.filePath("second.ini")),
+             bytes("[NAME]\r\n1=second.ini\r\n"));
+    QCOMPARE(Module2::sourceFileName("/media/disc/"), "/media/disc/KORV.ini");
 }
 
 void TestIniAccess::writeWithoutOutputPathFails()
 {
-    Module2::setOutputPathHolder(nullptr);
     const bool existed = QFile::exists("KORV.ini");
-    const WriteStatus status = IniWrite("NAME", "1", "a");
-    QVERIFY(!status.ok());
-    QVERIFY(!status.reason.isEmpty());
+    ProfileSession unnamed;
+    QCOMPARE(IniWrite(unnamed, "NAME", "1", "a").problem, FileProblem::NoFileName);
+    QVERIFY(unnamed.commit().ok());
     QCOMPARE(QFile::exists("KORV.ini"), existed);
 }
 
 void TestIniAccess::readStopsAtNul()
 {
-    ProfileTest::writeFile(m_path, bytes("[NAME]\r\n1=ab\0cd\r\n"));
-    QCOMPARE(IniRead("NAME", "1"), "ab");
-    QCOMPARE(IniRead("NAME", "2"), "");
+    TestFiles::writeFile(m_path, bytes("[NAME]\r\n1=ab\0cd\r\n"));
+    QCOMPARE(IniRead(session(), "NAME", "1"), "ab");
+    QCOMPARE(IniRead(*m_session, "NAME", "2"), "");
 }
 
 QTEST_GUILESS_MAIN(TestIniAccess)

@@ -1,4 +1,4 @@
-#include "ProfileTestSupport.h"
+#include "support/TestFiles.h"
 
 #include "modules/Cp932.h"
 #include "modules/Module1.h"
@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using ProfileTest::bytes;
+using TestFiles::bytes;
 
 // Reading values from a file's bytes: line ends, headers, names, values and the cut.
 class TestProfileRead : public QObject
@@ -147,23 +147,33 @@ void TestProfileRead::readsValue_data()
                                        << "k"
                                        << "2";
     QTest::newRow("stray lead byte") << bytes("[A]\r\nk=a\x83 b\x80\r\n") << "A"
-                                     << "k" << QStringLiteral(u"a\uFFFD b\uFFFD");
-    QTest::newRow("UTF-8 file") << ProfileTest::utf8File(QStringLiteral(u"[NAME]\r\n1=ソフト\r\n"))
+                                     << "k" << QStringLiteral(u"a\uFFFD b\u0080");
+    QTest::newRow("bytes that start nothing")
+        << bytes("[A]\r\nk=\x80\xA0\xFD\xFE\xFF\r\n") << "A"
+        << "k" << QStringLiteral(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3");
+    QTest::newRow("Ctrl-Z ends the file") << bytes("[memo]\r\nhitokoto=abc\x1A") << "memo"
+                                          << "hitokoto"
+                                          << "abc";
+    QTest::newRow("VT, FF and Ctrl-Z are blanks")
+        << bytes("[\x0B A \x0C]\r\n\x1A k \x0B=\x0C x \x1A\r\n") << "A"
+        << "k"
+        << "x";
+    QTest::newRow("UTF-8 file") << TestFiles::utf8File(QStringLiteral(u"[NAME]\r\n1=ソフト\r\n"))
                                 << "NAME"
                                 << "1" << QStringLiteral(u"ソフト");
     QTest::newRow("UTF-8 emoji through CP932")
-        << ProfileTest::utf8File(QStringLiteral(u"[A]\nk=\U0001F600\n")) << "A"
+        << TestFiles::utf8File(QStringLiteral(u"[A]\nk=\U0001F600\n")) << "A"
         << "k"
         << "?";
     QTest::newRow("UTF-8 value starting with EF BB BF")
-        << ProfileTest::utf8File(QStringLiteral(u"[A]\r\nk=\uFEFFx\r\n")) << "A"
+        << TestFiles::utf8File(QStringLiteral(u"[A]\r\nk=\uFEFFx\r\n")) << "A"
         << "k"
         << "?x";
     QTest::newRow("UTF-16LE file")
-        << ProfileTest::utf16File(QStringLiteral(u"[name]\r\n1=ソフト\r\n")) << "NAME"
+        << TestFiles::utf16File(QStringLiteral(u"[name]\r\n1=ソフト\r\n")) << "NAME"
         << "1" << QStringLiteral(u"ソフト");
     QTest::newRow("UTF-16LE odd last byte")
-        << ProfileTest::utf16File(QStringLiteral(u"[A]\nk=v")) + "x"
+        << TestFiles::utf16File(QStringLiteral(u"[A]\nk=v")) + "x"
         << "A"
         << "k"
         << "v";
@@ -176,7 +186,7 @@ void TestProfileRead::readsValue()
     QFETCH(QString, key);
     QFETCH(QString, expected);
     if (!file.isNull())
-        ProfileTest::writeFile(m_path, file);
+        TestFiles::writeFile(m_path, file);
     QCOMPARE(read(section, key), expected);
 }
 
@@ -198,7 +208,7 @@ void TestProfileRead::cutsToBufferSize_data()
     QTest::newRow("small buffer") << head + "abcdef" << 4 << "abc";
     QTest::newRow("buffer of one") << head + "abcdef" << 1 << "";
     QTest::newRow("UTF-16 cut in CP932 bytes")
-        << ProfileTest::utf16File("[A]\r\nk=x" + a.repeated(600)) << 1024 << "x" + a.repeated(511);
+        << TestFiles::utf16File("[A]\r\nk=x" + a.repeated(600)) << 1024 << "x" + a.repeated(511);
     QTest::newRow("100 kB line") << head + QByteArray(100000, 'y') + "\r\nj=1" << 1024
                                  << QString(1023, u'y');
 }
@@ -208,7 +218,7 @@ void TestProfileRead::cutsToBufferSize()
     QFETCH(QByteArray, file);
     QFETCH(int, size);
     QFETCH(QString, expected);
-    ProfileTest::writeFile(m_path, file);
+    TestFiles::writeFile(m_path, file);
     QCOMPARE(read("A", "k", size), expected);
 }
 
@@ -229,7 +239,7 @@ void TestProfileRead::findsEntriesAfterJunk_data()
 void TestProfileRead::findsEntriesAfterJunk()
 {
     QFETCH(QByteArray, junk);
-    ProfileTest::writeFile(m_path, junk + "\r\n[NAME]\r\n1=first\r\n[PATH]\r\n17=last");
+    TestFiles::writeFile(m_path, junk + "\r\n[NAME]\r\n1=first\r\n[PATH]\r\n17=last");
     QCOMPARE(read("NAME", "1"), "first");
     QCOMPARE(read("PATH", "17"), "last");
 }

@@ -1,11 +1,11 @@
-#include "ProfileTestSupport.h"
+#include "support/TestFiles.h"
 
 #include "modules/Module1.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
-using ProfileTest::bytes;
+using TestFiles::bytes;
 
 // Writing values into a file's bytes: where lines go, and that nothing else changes.
 class TestProfileWrite : public QObject
@@ -24,8 +24,8 @@ private slots:
 private:
     void write(const QString &section, const QString &key, const QString &value)
     {
-        const WriteStatus status = Module1::WritePrivateProfileString(section, key, value, m_path);
-        QVERIFY2(status.ok(), qPrintable(status.reason));
+        const FileStatus status = Module1::WritePrivateProfileString(section, key, value, m_path);
+        QVERIFY2(status.ok(), TestFiles::describe(status));
     }
 
     QTemporaryDir m_dir;
@@ -90,6 +90,9 @@ void TestProfileWrite::writes_data()
     QTest::newRow("key after [ without ]") << bytes("[A]\n[B\n") << "A"
                                            << "j"
                                            << "2" << bytes("[A]\n[B\nj=2\r\n");
+    QTest::newRow("key before a last line of Ctrl-Z") << bytes("[A]\r\nk=1\r\n\x1A") << "A"
+                                                      << "j"
+                                                      << "2" << bytes("[A]\r\nk=1\r\nj=2\r\n\x1A");
     QTest::newRow("key at end without line end") << bytes("[A]\r\nk=1") << "A"
                                                  << "j"
                                                  << "2" << bytes("[A]\r\nk=1\r\nj=2\r\n");
@@ -121,22 +124,26 @@ void TestProfileWrite::writes_data()
         << bytes("[A]\r\n") << "A"
         << "k" << QStringLiteral(u"\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014")
         << bytes("[A]\r\nk=\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA\x81\x5C\r\n");
+    QTest::newRow("the lone bytes' own characters")
+        << QByteArray() << "NAME"
+        << "1" << QStringLiteral(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3")
+        << bytes("[NAME]\r\n1=\x80\xA0\xFD\xFE\xFF\r\n");
     QTest::newRow("ソフト") << QByteArray() << "NAME"
                             << "1" << QStringLiteral(u"ソフト")
                             << bytes("[NAME]\r\n1=\x83\x5C\x83\x74\x83\x67\r\n");
     QTest::newRow("UTF-8 file stays UTF-8")
-        << ProfileTest::utf8File("[A]\r\nk=old\r\n") << "B"
+        << TestFiles::utf8File("[A]\r\nk=old\r\n") << "B"
         << "k" << QStringLiteral(u"ソ\U0001F600")
-        << ProfileTest::utf8File(QStringLiteral(u"[A]\r\nk=old\r\n[B]\r\nk=ソ\U0001F600\r\n"));
+        << TestFiles::utf8File(QStringLiteral(u"[A]\r\nk=old\r\n[B]\r\nk=ソ\U0001F600\r\n"));
     QTest::newRow("UTF-16LE file stays UTF-16LE")
-        << ProfileTest::utf16File(QStringLiteral(u"[a]\nk=old\nx=") + QChar(0xD800) + "\n") << "A"
+        << TestFiles::utf16File(QStringLiteral(u"[a]\nk=old\nx=") + QChar(0xD800) + "\n") << "A"
         << "k" << QStringLiteral(u"ソ")
-        << ProfileTest::utf16File(QStringLiteral(u"[a]\nk=ソ\nx=") + QChar(0xD800) + "\n");
+        << TestFiles::utf16File(QStringLiteral(u"[a]\nk=ソ\nx=") + QChar(0xD800) + "\n");
     QTest::newRow("UTF-16LE odd last byte stays last")
-        << ProfileTest::utf16File("[A]\r\n") + "\x01"
+        << TestFiles::utf16File("[A]\r\n") + "\x01"
         << "A"
         << "k"
-        << "v" << ProfileTest::utf16File("[A]\r\nk=v\r\n") + "\x01";
+        << "v" << TestFiles::utf16File("[A]\r\nk=v\r\n") + "\x01";
 }
 
 void TestProfileWrite::writes()
@@ -147,9 +154,9 @@ void TestProfileWrite::writes()
     QFETCH(QString, value);
     QFETCH(QByteArray, after);
     if (!before.isNull())
-        ProfileTest::writeFile(m_path, before);
+        TestFiles::writeFile(m_path, before);
     write(section, key, value);
-    QCOMPARE(ProfileTest::readFile(m_path), after);
+    QCOMPARE(TestFiles::readFile(m_path), after);
 }
 
 void TestProfileWrite::keepsTheRest_data()
@@ -179,9 +186,9 @@ void TestProfileWrite::keepsTheRest()
 {
     QFETCH(QByteArray, head);
     QFETCH(QByteArray, tail);
-    ProfileTest::writeFile(m_path, head + "old" + tail);
+    TestFiles::writeFile(m_path, head + "old" + tail);
     write("NAME", "1", "new");
-    QCOMPARE(ProfileTest::readFile(m_path), head + "new" + tail);
+    QCOMPARE(TestFiles::readFile(m_path), head + "new" + tail);
 }
 
 void TestProfileWrite::sameValueLeavesFileAlone_data()
@@ -200,9 +207,9 @@ void TestProfileWrite::sameValueLeavesFileAlone()
 {
     QFETCH(QByteArray, file);
     QFETCH(QString, value);
-    ProfileTest::writeFile(m_path, file);
+    TestFiles::writeFile(m_path, file);
     write("NAME", "1", value);
-    QCOMPARE(ProfileTest::readFile(m_path), file);
+    QCOMPARE(TestFiles::readFile(m_path), file);
 }
 
 QTEST_GUILESS_MAIN(TestProfileWrite)

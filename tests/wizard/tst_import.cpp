@@ -1,5 +1,5 @@
-#include "FakeFields.h"
-#include "modules/Module2.h"
+#include "support/FakeFields.h"
+#include "support/TestFiles.h"
 #include "wizard/Import.h"
 #include "wizard/Saves.h"
 
@@ -9,9 +9,10 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
-#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,11 +54,33 @@ QHash<QString, QString> withoutEntries(QHash<QString, QString> values)
 
 const QStringList kAllEmpty(34);
 
-qint64 peakResidentKiB()
+// What an import may take beyond the wizard's own memory, whatever the file.
+constexpr qint64 kMemoryBoundKiB = 64 * 1024;
+
+// A figure of /proc/self/status in KiB, such as "VmRSS:" or "VmHWM:".
+qint64 statusKiB(const char *field)
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// How much the process's peak memory rose above what it held before work, in KiB.
+qint64 peakRiseKiB(const std::function<void()> &work)
+{
+    QFile clear("/proc/self/clear_refs");
+    // Writing 5 starts the peak anew from what the process holds now.
+    if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1)
+        return -1;
+    clear.close();
+    const qint64 before = statusKiB("VmRSS:");
+    work();
+    return statusKiB("VmHWM:") - before;
 }
 
 } // namespace
@@ -72,23 +95,16 @@ private slots:
         m_drive = std::make_unique<QTemporaryDir>();
         QVERIFY(m_drive->isValid());
         m_root = m_drive->path() + "/";
-        Module2::setDriveDesignation([this] { return m_root; });
     }
 
-    void driveWithoutFileEmptiesEveryField()
-    {
-        FakeFields fields = typedOver();
-        Import::fromSourceFile(fields);
-        QCOMPARE(entryValues(fields), kAllEmpty);
-    }
-
+    // The drive is read once, at the start; then only the entry fields are set, each once.
     void setsEachEntryFieldOnceNameThenPath()
     {
         writeSource("[NAME]\r\n1=A\r\n[PATH]\r\n1=B\r\n");
         FakeFields fields;
-        Import::fromSourceFile(fields);
-        QCOMPARE(fields.writes, entryFieldsInOrder());
-        QCOMPARE(fields.reads, QStringList());
+        QVERIFY(importInto(fields).ok());
+        QCOMPARE(fields.writes, QStringList{"Form2.Drive1"} + entryFieldsInOrder());
+        QCOMPARE(fields.reads, QStringList{"Form2.Drive1"});
     }
 
     void onlyKeysOneAndTwoEmptyTheRest()
@@ -96,7 +112,7 @@ private slots:
         writeSource("[NAME]\r\n1=Game\r\n2=Tool\r\n[PATH]\r\n1=GAME\\RUN.EXE\r\n"
                     "2=D:\\TOOL.EXE\r\n");
         FakeFields fields = typedOver();
-        Import::fromSourceFile(fields);
+        importInto(fields);
         QStringList expected = kAllEmpty;
         // Paths arrive as stored: the drive prefix stays until the page is left.
         expected[0] = "Game";
@@ -122,7 +138,7 @@ private slots:
         writeSource(nameSection + "\r\n9=Nine\r\n17=Last\r\n" + pathSection +
                     "\r\n9=NINE.EXE\r\n17=LAST.EXE\r\n");
         FakeFields fields = typedOver();
-        Import::fromSourceFile(fields);
+        importInto(fields);
         QCOMPARE(fields.get(FormId::Form3, "Text3"), "Nine");
         QCOMPARE(fields.get(FormId::Form3, "Text4"), "NINE.EXE");
         QCOMPARE(fields.get(FormId::Form3, "Text19"), "Last");
@@ -154,68 +170,99 @@ private slots:
         QFETCH(QString, expected);
         writeSource("[PATH]\r\n17=" + stored + "\r\n");
         FakeFields fields;
-        Import::fromSourceFile(fields);
+        importInto(fields);
         QCOMPARE(fields.get(FormId::Form3, "Text20"), expected);
     }
 
-    // The bounds (a minute, a gigabyte) only catch a hang or a runaway; nothing is timed.
-    void hostileFileImportsWithinSanityBounds()
+    // Files of any size and shape import with bounded memory. The minute only catches a hang;
+    // nothing is timed.
+    void hostileFileImportsWithinBounds_data()
     {
-        writeHostileSource(64);
+        QTest::addColumn<QString>("shape");
+        QTest::newRow("64 MiB of random bytes") << "random";
+        QTest::newRow("1.5 million sections") << "sections";
+        QTest::newRow("1.5 million keys in [name]") << "keys";
+        QTest::newRow("a line of 256 MiB, sparse") << "endless";
+    }
+
+    void hostileFileImportsWithinBounds()
+    {
+        QFETCH(QString, shape);
+        writeHostileSource(shape);
         FakeFields fields = typedOver();
         QElapsedTimer timer;
         timer.start();
-        Import::fromSourceFile(fields);
+        const qint64 rise = peakRiseKiB([&] { QVERIFY(importInto(fields).ok()); });
         QVERIFY2(timer.elapsed() < 60'000, qPrintable(QString("%1 ms").arg(timer.elapsed())));
-        QVERIFY2(peakResidentKiB() < 1024 * 1024,
-                 qPrintable(QString("%1 KiB").arg(peakResidentKiB())));
+        QVERIFY2(rise >= 0 && rise < kMemoryBoundKiB, qPrintable(QString("+%1 KiB").arg(rise)));
         QStringList expected = kAllEmpty;
         expected[0] = "first";
         expected.last() = "last";
         QCOMPARE(entryValues(fields), expected);
     }
 
-    void unreadableFileEmptiesEveryField_data()
+    // The mend: where there is no file to read, the message names it and every field stays.
+    void unreadableFileChangesNoField_data()
     {
         // The tests may run as root, where mode bits stop nothing: these stop any reader.
         QTest::addColumn<QString>("kind");
-        QTest::newRow("folder named KORV.ini") << "folder";
-        QTest::newRow("fifo named KORV.ini") << "fifo";
-        QTest::newRow("dangling link") << "dangling";
+        QTest::addColumn<FileProblem>("problem");
+        QTest::newRow("no file") << "none" << FileProblem::NotFound;
+        QTest::newRow("folder named KORV.ini") << "folder" << FileProblem::IsFolder;
+        QTest::newRow("fifo named KORV.ini") << "fifo" << FileProblem::NotRegularFile;
+        QTest::newRow("dangling link") << "dangling" << FileProblem::NotFound;
+        QTest::newRow("link out of the volume") << "/" << FileProblem::LinkLeavesVolume;
+        QTest::newRow("link up and out") << "../../" << FileProblem::LinkLeavesVolume;
+        QTest::newRow("drive gone") << "vanished" << FileProblem::NotFound;
     }
 
-    void unreadableFileEmptiesEveryField()
+    void unreadableFileChangesNoField()
     {
         QFETCH(QString, kind);
+        QFETCH(FileProblem, problem);
         const QString file = m_root + "KORV.ini";
+        // Elsewhere: a file whose values must not reach the fields.
+        TestFiles::Folder elsewhere;
+        TestFiles::writeFile(elsewhere.ini, "[NAME]\r\n1=elsewhere\r\n");
         if (kind == "folder")
             QVERIFY(QDir().mkdir(file));
         else if (kind == "fifo")
             QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
-        else
+        else if (kind == "dangling")
             QVERIFY(QFile::link(m_root + "gone.ini", file));
+        else if (kind == "vanished")
+            QVERIFY(m_drive->remove());
+        else if (kind != "none")
+            QCOMPARE(symlink(qPrintable(kind == "/" ? elsewhere.ini : "../.." + elsewhere.ini),
+                             qPrintable(file)),
+                     0);
         FakeFields fields = typedOver();
-        Import::fromSourceFile(fields);
-        QCOMPARE(entryValues(fields), kAllEmpty);
+        const FakeFields before = fields;
+        const FileStatus status = importInto(fields);
+        QCOMPARE(status.problem, problem);
+        QCOMPARE(status.fileName, file);
+        QCOMPARE(entryValues(fields), entryValues(before));
     }
 
-    void vanishedDriveEmptiesEveryField()
+    // A link that stays on the volume is read like the file it leads to.
+    void linkOnTheVolumeIsRead()
     {
-        writeSource("[NAME]\r\n1=A\r\n");
-        QVERIFY(m_drive->remove());
-        FakeFields fields = typedOver();
-        Import::fromSourceFile(fields);
-        QCOMPARE(entryValues(fields), kAllEmpty);
+        QVERIFY(QDir(m_root).mkdir("data"));
+        writeSource("[NAME]\r\n1=Linked\r\n", "data/menu.ini");
+        QVERIFY(QFile::link("data/menu.ini", m_root + "KORV.ini"));
+        FakeFields fields;
+        QVERIFY(importInto(fields).ok());
+        QCOMPARE(fields.get(FormId::Form2, "Text1"), "Linked");
     }
 
     void importingTwiceEqualsImportingOnce()
     {
         writeSource("[NAME]\r\n1=A\r\n12=L\r\n[PATH]\r\n1=A.EXE\r\n5=E.EXE\r\n");
         FakeFields once = typedOver();
-        Import::fromSourceFile(once);
+        importInto(once);
         FakeFields twice = typedOver();
-        Import::fromSourceFile(twice);
-        Import::fromSourceFile(twice);
+        importInto(twice);
+        importInto(twice);
         QCOMPARE(twice.values, once.values);
     }
 
@@ -225,17 +272,18 @@ private slots:
         writeSource("[onoff]\r\njyoutai=1\r\n[memo]\r\ntaitoru=Disc title\r\nhitokoto=Hi\r\n");
         QTemporaryDir programFolder;
         const QString output = programFolder.filePath("KORV.ini");
-        Module2::setOutputPathHolder([&] { return output; });
         FakeFields fields = typedOver();
         fields.values.insert("Form3.Check1", "0");
         fields.values.insert("Form5.Text1", "My title");
         fields.values.insert("Form5.Text2", "");
         fields.values.insert("Form2.Label5", output);
+        fields.values.insert("Form2.Drive1", m_root);
         const QHash<QString, QString> before = withoutEntries(fields.values);
 
-        Import::fromSourceFile(fields);
+        importInto(fields);
         QCOMPARE(withoutEntries(fields.values), before);
-        QCOMPARE(fields.writes, entryFieldsInOrder());
+        QCOMPARE(fields.writes.mid(fields.writes.indexOf("Form2.Drive1") + 1),
+                 entryFieldsInOrder());
         QVERIFY(!QFile::exists(output));
     }
 
@@ -252,7 +300,7 @@ private slots:
         QFETCH(QString, fileName);
         writeSource("[NAME]\r\n1=Found\r\n", fileName);
         FakeFields fields;
-        Import::fromSourceFile(fields);
+        importInto(fields);
         QCOMPARE(fields.get(FormId::Form2, "Text1"), "Found");
     }
 
@@ -261,7 +309,7 @@ private slots:
         writeSource("[NAME]\r\n1=Other case\r\n", "korv.ini");
         writeSource("[NAME]\r\n1=Exact\r\n", "KORV.ini");
         FakeFields fields;
-        Import::fromSourceFile(fields);
+        importInto(fields);
         QCOMPARE(fields.get(FormId::Form2, "Text1"), "Exact");
     }
 
@@ -271,12 +319,12 @@ private slots:
     {
         writeSource("[NAME]\r\n1=Other case\r\n", "korv.ini");
         FakeFields first;
-        Import::fromSourceFile(first);
+        importInto(first);
         QCOMPARE(first.get(FormId::Form2, "Text1"), "Other case");
         QVERIFY(QFile::remove(m_root + "korv.ini"));
         writeSource("[NAME]\r\n1=Exact\r\n", "KORV.ini");
         FakeFields second;
-        Import::fromSourceFile(second);
+        importInto(second);
         QCOMPARE(second.get(FormId::Form2, "Text1"), "Exact");
     }
 
@@ -284,8 +332,8 @@ private slots:
     // hold "ソ" (0x83 0x5C) and "表" (0x95 0x5C), whose second byte is a backslash.
     void ownSaveImportsBackExactly()
     {
-        Module2::setOutputPathHolder([this] { return m_root + "KORV.ini"; });
         FakeFields saved;
+        saved.setText(kOutputPathHolder, m_root + "KORV.ini");
         const QStringList fields = entryFieldsInOrder();
         for (int slot = 1; slot <= 17; ++slot) {
             saved.values.insert(fields[2 * slot - 2], QStringLiteral("ソフト表%1 a=b").arg(slot));
@@ -293,14 +341,21 @@ private slots:
                                 QStringLiteral("D:\\表示\\GAME%1\\RUN.EXE").arg(slot));
         }
         saved.set(FormId::Form2, "Text13", ""); // an empty entry comes back empty
-        QVERIFY(Saves::finishingSave(saved).ok());
+        QVERIFY(runSave(Saves::finishingSave, saved).ok());
 
         FakeFields imported = typedOver();
-        Import::fromSourceFile(imported);
+        importInto(imported);
         QCOMPARE(entryValues(imported), entryValues(saved));
     }
 
 private:
+    // Imports from the drive that is offered, as "読み込み！" does.
+    FileStatus importInto(FakeFields &fields)
+    {
+        fields.setText(kDriveList, m_root);
+        return Import::fromSourceFile(fields);
+    }
+
     void writeSource(const QByteArray &bytes, const QString &fileName = "KORV.ini")
     {
         QFile file(m_root + fileName);
@@ -308,14 +363,33 @@ private:
         QCOMPARE(file.write(bytes), bytes.size());
     }
 
-    // "1=first" in [NAME], then random megabytes (NUL bytes, control bytes, every other
-    // megabyte one long line without breaks), then "17=last" in [PATH]. Seeded, so that a
-    // failure can be repeated.
-    void writeHostileSource(int mebibytes)
+    // "1=first" in [NAME], then a hostile middle, then "17=last" in [PATH].
+    void writeHostileSource(const QString &shape)
     {
         QFile file(m_root + "KORV.ini");
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[NAME]\r\n1=first\r\n[junk]\r\n");
+        file.write("[NAME]\r\n1=first\r\n");
+        if (shape == "random") {
+            writeRandomMegabytes(file, 64);
+        } else if (shape == "endless") {
+            // A hole reads as NUL bytes: one line without a break, taking no disk space.
+            file.write("k=");
+            QVERIFY(file.resize(file.size() + (qint64(256) << 20)));
+            QVERIFY(file.seek(file.size()));
+        } else {
+            QByteArray lines;
+            for (int i = 100; i < 1'500'100; ++i)
+                lines += shape == "sections" ? "[" + QByteArray::number(i) + "]\r\n"
+                                             : QByteArray::number(i) + "=v\r\n";
+            QCOMPARE(file.write(lines), lines.size());
+        }
+        file.write("\r\n[PATH]\r\n17=last\r\n");
+    }
+
+    // NUL bytes, control bytes, and every other megabyte one long line without breaks.
+    // Seeded, so that a failure can be repeated.
+    static void writeRandomMegabytes(QFile &file, int mebibytes)
+    {
         QRandomGenerator random(20261207);
         QByteArray chunk(1 << 20, '\0');
         for (int i = 0; i < mebibytes; ++i) {
@@ -324,7 +398,6 @@ private:
                 chunk.replace('\n', 'x').replace('\r', 'y');
             QCOMPARE(file.write(chunk), chunk.size());
         }
-        file.write("\r\n[PATH]\r\n17=last\r\n");
     }
 
     std::unique_ptr<QTemporaryDir> m_drive;

@@ -1,4 +1,4 @@
-#include "FakeFields.h"
+#include "support/FakeFields.h"
 #include "wizard/FileFilter.h"
 #include "wizard/PathPicker.h"
 

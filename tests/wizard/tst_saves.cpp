@@ -1,23 +1,17 @@
-#include "FakeFields.h"
-#include "modules/Module2.h"
+#include "support/FakeFields.h"
+#include "support/Seams.h"
+#include "support/TestFiles.h"
 #include "wizard/EntrySlots.h"
 #include "wizard/Saves.h"
-#include "wizard/Volumes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using TestFiles::iniLines;
 
-QByteArray lines(const QStringList &lines)
-{
-    QByteArray bytes;
-    for (const QString &line : lines)
-        bytes += line.toLatin1() + "\r\n";
-    return bytes;
-}
+namespace {
 
 // "[NAME]", then "n=" for each slot number given.
 QStringList emptySection(const QString &section, QList<int> keys)
@@ -39,29 +33,28 @@ class TestSaves : public QObject
 private slots:
     void init()
     {
-        QVERIFY(m_dir.isValid());
-        m_file = m_dir.filePath("KORV.ini");
-        QFile::remove(m_file);
-        Module2::setOutputPathHolder([this] { return m_file; });
+        QVERIFY(m_files.dir.isValid());
+        QFile::remove(m_files.ini);
+        m_fields = FakeFields();
+        m_fields.setText(kOutputPathHolder, m_files.ini);
     }
 
     void allEmptyFinishWritesEveryKey()
     {
-        FakeFields fields;
-        QVERIFY(Saves::finishingSave(fields).ok());
+        QVERIFY(runSave(Saves::finishingSave, m_fields).ok());
         QCOMPARE(fileBytes(),
-                 lines(emptySection("NAME", kPageTwoThenOne) +
-                       emptySection("PATH", kPageTwoThenOne) +
-                       QStringList{"[onoff]", "jyoutai=0", "[memo]", "taitoru=", "hitokoto="}));
+                 iniLines(emptySection("NAME", kPageTwoThenOne) +
+                          emptySection("PATH", kPageTwoThenOne) +
+                          QStringList{"[onoff]", "jyoutai=0", "[memo]", "taitoru=", "hitokoto="}));
     }
 
     void pageOneSaveShortensOnlyItsOwnPaths()
     {
-        FakeFields fields;
+        FakeFields &fields = m_fields;
         fields.set(FormId::Form2, "Text1", "Game");
         fields.set(FormId::Form2, "Text2", R"(D:\E:\X.EXE)");
         fields.set(FormId::Form3, "Text2", R"(D:\SETUP.EXE)");
-        QVERIFY(Saves::pageOneSave(fields).ok());
+        QVERIFY(runSave(Saves::pageOneSave, fields).ok());
         QCOMPARE(fields.get(FormId::Form2, "Text2"), R"(E:\X.EXE)");
         QCOMPARE(fields.get(FormId::Form3, "Text2"), R"(D:\SETUP.EXE)");
 
@@ -71,7 +64,7 @@ private slots:
         QVERIFY(!afterPageOne.contains("8="));
 
         // The finish shortens page 2 and rewrites page 1 as it stands, without shortening again.
-        QVERIFY(Saves::finishingSave(fields).ok());
+        QVERIFY(runSave(Saves::finishingSave, fields).ok());
         QCOMPARE(fields.get(FormId::Form2, "Text2"), R"(E:\X.EXE)");
         QCOMPARE(fields.get(FormId::Form3, "Text2"), "SETUP.EXE");
         const QByteArray finished = fileBytes();
@@ -81,12 +74,12 @@ private slots:
 
     void secondSaveReplacesKeysInPlace()
     {
-        FakeFields fields;
+        FakeFields &fields = m_fields;
         fields.set(FormId::Form2, "Text5", "Old");
-        QVERIFY(Saves::pageOneSave(fields).ok());
+        QVERIFY(runSave(Saves::pageOneSave, fields).ok());
         const QByteArray first = fileBytes();
         fields.set(FormId::Form2, "Text5", "New name");
-        QVERIFY(Saves::pageOneSave(fields).ok());
+        QVERIFY(runSave(Saves::pageOneSave, fields).ok());
         QByteArray expected = first;
         expected.replace("3=Old\r\n", "3=New name\r\n");
         QCOMPARE(fileBytes(), expected);
@@ -104,9 +97,9 @@ private slots:
     {
         QFETCH(QString, checked);
         QFETCH(QByteArray, expected);
-        FakeFields fields;
+        FakeFields &fields = m_fields;
         fields.set(FormId::Form3, "Check1", checked);
-        QVERIFY(Saves::finishingSave(fields).ok());
+        QVERIFY(runSave(Saves::finishingSave, fields).ok());
         QVERIFY(fileBytes().contains("[onoff]\r\n" + expected));
     }
 
@@ -131,20 +124,20 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, comment);
         QFETCH(QByteArray, memo);
-        writeFile("[memo]\r\ntaitoru=Saved\r\nhitokoto=Kept\r\n");
-        FakeFields fields;
+        TestFiles::writeFile(m_files.ini, "[memo]\r\ntaitoru=Saved\r\nhitokoto=Kept\r\n");
+        FakeFields &fields = m_fields;
         fields.set(FormId::Form5, "Text1", title);
         fields.set(FormId::Form5, "Text2", comment);
-        QVERIFY(Saves::finishingSave(fields).ok());
+        QVERIFY(runSave(Saves::finishingSave, fields).ok());
         QVERIFY(fileBytes().startsWith("[memo]\r\n" + memo));
     }
 
     void commentSaveWritesTitleThenComment()
     {
-        FakeFields fields;
+        FakeFields &fields = m_fields;
         fields.set(FormId::Form5, "Text1", QStringLiteral("ソフト集"));
         fields.set(FormId::Form5, "Text2", "Insert the disc");
-        QVERIFY(Saves::commentSave(fields).ok());
+        QVERIFY(runSave(Saves::commentSave, fields).ok());
         QCOMPARE(fileBytes(), QByteArray("[memo]\r\ntaitoru=\x83\x5c\x83\x74\x83\x67\x8f\x57\r\n"
                                          "hitokoto=Insert the disc\r\n"));
     }
@@ -152,41 +145,65 @@ private slots:
     void failedWriteIsReported_data()
     {
         QTest::addColumn<QString>("relativePath");
-        QTest::newRow("missing folder") << "missing/KORV.ini";
-        QTest::newRow("path is a folder") << "folder";
+        QTest::addColumn<FileProblem>("problem");
+        QTest::newRow("missing folder") << "missing/KORV.ini" << FileProblem::FolderMissing;
+        QTest::newRow("path is a folder") << "folder" << FileProblem::IsFolder;
     }
 
     void failedWriteIsReported()
     {
         QFETCH(QString, relativePath);
-        QVERIFY(QDir(m_dir.path()).mkpath("folder"));
-        m_file = m_dir.filePath(relativePath);
-        FakeFields fields;
+        QFETCH(FileProblem, problem);
+        QVERIFY(QDir(m_files.dir.path()).mkpath("folder"));
+        const QString file = m_files.dir.filePath(relativePath);
+        m_fields.setText(kOutputPathHolder, file);
         for (const auto &save : {Saves::pageOneSave, Saves::finishingSave, Saves::commentSave}) {
-            const WriteStatus status = save(fields);
-            QVERIFY(!status.ok());
-            QCOMPARE(status.fileName, m_file);
+            const FileStatus status = runSave(save, m_fields);
+            QCOMPARE(status.problem, problem);
+            QCOMPARE(status.fileName, file);
         }
+    }
+
+    // The output file is read from the holder at each save's start: a changed holder is
+    // seen by the next save.
+    void eachSaveWritesWhereTheHolderSaysThen()
+    {
+        m_fields.set(FormId::Form5, "Text1", "first");
+        QVERIFY(runSave(Saves::commentSave, m_fields).ok());
+        const QString second = m_files.dir.filePath("second.ini");
+        m_fields.setText(kOutputPathHolder, second);
+        m_fields.set(FormId::Form5, "Text1", "second");
+        QVERIFY(runSave(Saves::commentSave, m_fields).ok());
+        QCOMPARE(fileBytes(), iniLines({"[memo]", "taitoru=first", "hitokoto="}));
+        QCOMPARE(TestFiles::readFile(second), iniLines({"[memo]", "taitoru=second", "hitokoto="}));
     }
 
     void unstorableCharactersAreNamed()
     {
-        FakeFields fields;
+        FakeFields &fields = m_fields;
         fields.set(FormId::Form2, "Text6", QStringLiteral("GAME\\😀.EXE"));
         fields.set(FormId::Form3, "Text9", QStringLiteral("〜名前−¢£¬—‖"));
         fields.set(FormId::Form3, "Text10", QStringLiteral("𠮷野家🎮𠮷"));
-        const QList<Saves::Unstorable> found = Saves::unstorableInFinishingSave(fields);
+        const QList<Saves::Unstorable> found =
+            Saves::unstorableInFinishingSave(fields, m_files.ini);
         QCOMPARE(found.size(), 2);
         QCOMPARE(found[0].description, QStringLiteral("パス 12"));
         QCOMPARE(found[0].characters, QStringLiteral("𠮷🎮"));
         QCOMPARE(found[1].description, QStringLiteral("パス 3"));
         QCOMPARE(found[1].characters, QStringLiteral("😀"));
-        QCOMPARE(Saves::unstorableInPageOneSave(fields).size(), 1);
+        QCOMPARE(Saves::unstorableInPageOneSave(fields, m_files.ini).size(), 1);
 
         fields.set(FormId::Form5, "Text2", QStringLiteral("👍"));
-        const QList<Saves::Unstorable> memo = Saves::unstorableInCommentSave(fields);
+        const QList<Saves::Unstorable> memo = Saves::unstorableInCommentSave(fields, m_files.ini);
         QCOMPARE(memo.size(), 1);
         QCOMPARE(memo[0].description, QStringLiteral("一言"));
+
+        // A file with a Unicode byte order mark holds them all.
+        for (const QByteArray &unicode : {TestFiles::utf8File(""), TestFiles::utf16File("")}) {
+            TestFiles::writeFile(m_files.ini, unicode);
+            QCOMPARE(Saves::unstorableInFinishingSave(fields, m_files.ini).size(), 0);
+            QCOMPARE(Saves::unstorableInCommentSave(fields, m_files.ini).size(), 0);
+        }
     }
 
     // Listing the volumes reads the system's whole mount table: a save lists them once at
@@ -209,37 +226,25 @@ private slots:
         QFETCH(int, listings);
         QTemporaryDir disc;
         int listed = 0;
-        Volumes::setSource([&] {
+        const OfferedVolumes offered([&] {
             ++listed;
             return QList<Volume>{{disc.path() + "/", "", "iso9660"}};
         });
-        FakeFields fields;
+        FakeFields &fields = m_fields;
         const auto pageTwo = EntrySlots::onPage(FormId::Form3);
         for (int i = 0; i < paths.size(); ++i)
             fields.setText(pageTwo[i].path(), QString(paths[i]).replace("<disc>", disc.path()));
-        QVERIFY(Saves::finishingSave(fields).ok());
-        Volumes::setSource({});
+        QVERIFY(runSave(Saves::finishingSave, fields).ok());
         QCOMPARE(listed, listings);
         for (int i = 0; i < saved.size(); ++i)
             QCOMPARE(fields.text(pageTwo[i].path()), saved[i]);
     }
 
 private:
-    QByteArray fileBytes() const
-    {
-        QFile file(m_file);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-    }
+    QByteArray fileBytes() const { return TestFiles::readFile(m_files.ini); }
 
-    void writeFile(const QByteArray &bytes)
-    {
-        QFile file(m_file);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QTemporaryDir m_dir;
-    QString m_file;
+    TestFiles::Folder m_files;
+    FakeFields m_fields;
 };
 
 QTEST_GUILESS_MAIN(TestSaves)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "wizard/Fields.h"
+#include "wizard/Saves.h"
 
 #include <QHash>
 #include <QString>
@@ -36,3 +37,9 @@ public:
     QStringList reads;
     QStringList writes;
 };
+
+// Runs save as the windows run it, into the file the output path holder names.
+inline FileStatus runSave(Saves::Save save, Fields &fields)
+{
+    return Saves::run(save, fields, Saves::outputFile(fields));
+}

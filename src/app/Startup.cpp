@@ -1,0 +1,100 @@
+#include "app/Startup.h"
+
+#include "forms/FolderDialog.h"
+#include "forms/MessageBox.h"
+#include "wizard/DiscFolder.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kFolderError = 1;
+
+const QString kProgram = QStringLiteral("korvane-wizard");
+
+const QString kFolderArgument = QStringLiteral("DISC-FOLDER");
+
+int fail(const QString &message, int exitCode)
+{
+    QTextStream(stderr) << kProgram << ": " << message << Qt::endl;
+    return exitCode;
+}
+
+// QCommandLineParser's own help has English headings until Qt's translations are loaded,
+// which takes an application object: this one needs neither.
+QString helpText(const QString &description, const QList<QCommandLineOption> &options,
+                 const QString &folderDescription)
+{
+    QString text = QStringLiteral("使い方: %1 [オプション] [%2]\n%3\n\nオプション:\n")
+                       .arg(kProgram, kFolderArgument, description);
+    for (const QCommandLineOption &option : options) {
+        const QStringList names = option.names();
+        text += QStringLiteral("  -%1, --%2\t%3\n").arg(names[0], names[1], option.description());
+    }
+    return text + QStringLiteral("\n引数:\n  %1\t%2\n").arg(kFolderArgument, folderDescription);
+}
+
+} // namespace
+
+Startup::CommandLine Startup::parse(const QStringList &arguments)
+{
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("この説明を表示して終了します。"));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("バージョンを表示して終了します。"));
+    QCommandLineParser parser;
+    parser.addOptions({help, version});
+    if (!parser.parse(arguments))
+        return {{},
+                fail(QStringLiteral("知らないオプションです: %1（--help で使い方を表示します）")
+                         .arg(parser.unknownOptionNames().join(QStringLiteral(", "))),
+                     kUsageError)};
+    if (parser.isSet(help)) {
+        QTextStream(stdout) << helpText(
+            QStringLiteral("CD-ROM のランチャー KORVANE のメニュー KORV.ini を作ります。"),
+            {help, version},
+            QStringLiteral("KORV.ini を書き込むフォルダー。CD のルートになるフォルダーで、"
+                           "その下のファイルのパスは、そこからの相対パスで保存されます。"
+                           "省略すると、このプログラムのフォルダーに書き込みます。"));
+        return {{}, 0};
+    }
+    if (parser.isSet(version)) {
+        QTextStream(stdout) << kProgram << ' ' << QStringLiteral(KORV_VERSION) << Qt::endl;
+        return {{}, 0};
+    }
+    const QStringList folders = parser.positionalArguments();
+    if (folders.size() > 1)
+        return {{}, fail(QStringLiteral("フォルダーは一つだけ指定できます"), kUsageError)};
+    if (folders.isEmpty())
+        return {};
+    const QString folder = QDir(folders.first()).absolutePath();
+    switch (DiscFolder::check(folder).problem) {
+    case FileProblem::NotFound:
+        return {{},
+                fail(QStringLiteral("フォルダー「%1」が見つかりません").arg(folder), kFolderError)};
+    case FileProblem::NotAFolder:
+        return {{},
+                fail(QStringLiteral("「%1」はフォルダーではありません").arg(folder), kFolderError)};
+    default:
+        return {folder, {}};
+    }
+}
+
+std::optional<QString> Startup::outputFolder(const QString &folder)
+{
+    QString candidate = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    for (FileStatus status = DiscFolder::check(candidate); !status.ok();
+         status = DiscFolder::check(candidate)) {
+        if (!MessageBox::chooseAnotherFolder(status))
+            return std::nullopt;
+        const std::optional<QString> chosen = FolderDialog::chooseDiscFolder();
+        if (!chosen)
+            return std::nullopt;
+        candidate = *chosen;
+    }
+    return candidate;
+}

@@ -1,0 +1,40 @@
+#include "forms/BackgroundWork.h"
+
+#include "modules/ProfileSession.h"
+
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+// Longer than this, and the user is shown what is going on and how to stop it.
+constexpr int kPatienceMs = 500;
+
+} // namespace
+
+void BackgroundWork::run(QWidget *window, const QString &label, ProfileSession &session,
+                         const std::function<void()> &work)
+{
+    const std::unique_ptr<QThread> thread(QThread::create(work));
+    QEventLoop loop;
+    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(kPatienceMs, &loop, &QEventLoop::quit);
+    thread->start();
+    // Clicks meanwhile wait rather than start a second save or import.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (thread->isRunning()) {
+        QProgressDialog progress(label, QStringLiteral("キャンセル"), 0, 0, window);
+        progress.setWindowTitle(QStringLiteral("KORVANE作成ウィザード"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(0);
+        QObject::connect(&progress, &QProgressDialog::canceled, &progress,
+                         [&session] { session.cancel(); });
+        progress.show();
+        loop.exec();
+    }
+    thread->wait();
+}

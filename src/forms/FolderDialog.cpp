@@ -1,0 +1,43 @@
+#include "forms/FolderDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QSettings>
+
+namespace {
+
+// The test's answer: a folder, or an empty one for a cancel.
+std::optional<QString> g_nextAnswer;
+
+QSettings settings()
+{
+    return QSettings(QStringLiteral("korvane"), QStringLiteral("korvane-wizard"));
+}
+
+const QString kLastFolder = QStringLiteral("discFolder");
+
+} // namespace
+
+std::optional<QString> FolderDialog::chooseDiscFolder()
+{
+    const QString chosen =
+        g_nextAnswer
+            ? *std::exchange(g_nextAnswer, std::nullopt)
+            : QFileDialog::getExistingDirectory(
+                  nullptr, QStringLiteral("ディスクのルートにするフォルダーを選んでください"),
+                  settings().value(kLastFolder, QDir::homePath()).toString());
+    if (chosen.isEmpty())
+        return std::nullopt;
+    settings().setValue(kLastFolder, chosen);
+    return chosen;
+}
+
+void FolderDialog::setNextFolder(const QString &folder)
+{
+    g_nextAnswer = folder;
+}
+
+void FolderDialog::setNextCancel()
+{
+    g_nextAnswer = QString();
+}

@@ -1,0 +1,38 @@
+#include "modules/FileEncoding.h"
+
+#include "modules/Cp932.h"
+
+#include <QFile>
+#include <QStringConverter>
+
+FileEncoding FileEncodings::fromHead(QByteArrayView head)
+{
+    switch (QStringConverter::encodingForData(head).value_or(QStringConverter::System)) {
+    case QStringConverter::Utf8:
+        return FileEncoding::Utf8;
+    case QStringConverter::Utf16LE:
+        return FileEncoding::Utf16LE;
+    default:
+        return FileEncoding::Cp932;
+    }
+}
+
+FileEncoding FileEncodings::of(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ? fromHead(file.read(4))
+                                                                  : FileEncoding::Cp932;
+}
+
+QString FileEncodings::unstorableCharacters(FileEncoding encoding, const QString &text)
+{
+    switch (encoding) {
+    case FileEncoding::Cp932:
+        return Cp932::unstorableCharacters(text);
+    case FileEncoding::Utf8:
+    case FileEncoding::Utf16LE:
+        // Unicode files hold every character (a lone half of a surrogate pair is none).
+        return {};
+    }
+    return {};
+}

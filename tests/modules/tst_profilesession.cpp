@@ -1,0 +1,220 @@
+#include "support/TestFiles.h"
+
+#include "modules/Module1.h"
+#include "modules/ProfileSession.h"
+
+#include <QDir>
+#include <QTest>
+
+using TestFiles::bytes;
+
+// A session: each file read once and kept, writes held until commit(), and a commit that
+// never replaces a file another program changed meanwhile, or one the user cancelled.
+class TestProfileSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void keepsWhatItReadUntilItEnds();
+    void holdsWritesUntilCommit();
+    void dropsUncommittedWrites();
+    void commitReportsFailureAndSavesTheRest();
+    void revertedWriteLeavesFileAlone();
+    void changeByAnotherProgramIsNotOverwritten_data();
+    void changeByAnotherProgramIsNotOverwritten();
+    void cancelledCommitWritesNothing();
+    void sessionEqualsWritesOneByOne_data();
+    void sessionEqualsWritesOneByOne();
+
+private:
+    QString read(ProfileSession &session, const QString &section, const QString &key) const
+    {
+        return session.read(m_files.ini, section, key, 1023).value_or("<default>");
+    }
+    bool write(ProfileSession &session, const QString &section, const QString &key,
+               const QString &value) const
+    {
+        return session.write(m_files.ini, section, key, value).ok();
+    }
+    QStringList entries() const
+    {
+        return QDir(m_files.dir.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    TestFiles::Folder m_files;
+};
+
+void TestProfileSession::init()
+{
+    QVERIFY(m_files.dir.isValid());
+    TestFiles::writeFile(m_files.ini, "[NAME]\r\n1=a\r\n");
+}
+
+void TestProfileSession::keepsWhatItReadUntilItEnds()
+{
+    ProfileSession session;
+    QCOMPARE(read(session, "NAME", "1"), "a");
+    TestFiles::writeFile(m_files.ini, "[NAME]\r\n1=b\r\n");
+    QCOMPARE(read(session, "NAME", "1"), "a");
+    ProfileSession next;
+    QCOMPARE(read(next, "NAME", "1"), "b");
+}
+
+void TestProfileSession::holdsWritesUntilCommit()
+{
+    const QByteArray before = TestFiles::readFile(m_files.ini);
+    ProfileSession session;
+    for (int i = 1; i <= 17; ++i) {
+        QVERIFY(write(session, "NAME", QString::number(i), QStringLiteral("name %1").arg(i)));
+        QVERIFY(write(session, "PATH", QString::number(i), QStringLiteral("path %1").arg(i)));
+    }
+    QVERIFY(write(session, "NAME", "1", " 'quoted' "));
+    QCOMPARE(TestFiles::readFile(m_files.ini), before);
+    QCOMPARE(read(session, "NAME", "1"), "quoted");
+    QCOMPARE(read(session, "path", "17"), "path 17");
+    QVERIFY(session.commit().ok());
+    QVERIFY(TestFiles::readFile(m_files.ini).startsWith("[NAME]\r\n1= 'quoted' \r\n2=name 2\r\n"));
+    QCOMPARE(read(session, "PATH", "17"), "path 17");
+}
+
+void TestProfileSession::dropsUncommittedWrites()
+{
+    const QByteArray before = TestFiles::readFile(m_files.ini);
+    {
+        ProfileSession session;
+        QVERIFY(write(session, "NAME", "1", "lost"));
+    }
+    QCOMPARE(TestFiles::readFile(m_files.ini), before);
+    QCOMPARE(entries(), QStringList{"KORV.ini"});
+}
+
+void TestProfileSession::commitReportsFailureAndSavesTheRest()
+{
+    const QString lost = m_files.dir.filePath(QStringLiteral("missing/KORV.ini"));
+    ProfileSession session;
+    QVERIFY(session.write(lost, "NAME", "1", "x").ok());
+    QVERIFY(write(session, "NAME", "1", "y"));
+    const FileStatus status = session.commit();
+    QCOMPARE(status.problem, FileProblem::FolderMissing);
+    QCOMPARE(status.fileName, lost);
+    QCOMPARE(status.detail, m_files.dir.filePath("missing"));
+    QCOMPARE(TestFiles::readFile(m_files.ini), bytes("[NAME]\r\n1=y\r\n"));
+}
+
+void TestProfileSession::revertedWriteLeavesFileAlone()
+{
+    const QByteArray before = bytes("[NAME]\r\n1 = a\r\n");
+    TestFiles::writeFile(m_files.ini, before);
+    ProfileSession session;
+    QVERIFY(write(session, "NAME", "1", "b"));
+    QCOMPARE(read(session, "NAME", "1"), "b");
+    QVERIFY(write(session, "NAME", "1", "a"));
+    QVERIFY(session.commit().ok());
+    QCOMPARE(TestFiles::readFile(m_files.ini), before);
+}
+
+// Another program writes to KORV.ini after the session read it: before the commit, or
+// between the commit's writing of the new content and the replace, through the seam.
+void TestProfileSession::changeByAnotherProgramIsNotOverwritten_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("duringCommit");
+    for (bool during : {false, true}) {
+        const char *when = during ? "during the commit" : "before the commit";
+        QTest::addRow("rewritten %s", when) << "rewrite" << during;
+        QTest::addRow("appended to %s", when) << "append" << during;
+        QTest::addRow("renamed over %s", when) << "rename" << during;
+        QTest::addRow("made anew %s", when) << "create" << during;
+    }
+}
+
+void TestProfileSession::changeByAnotherProgramIsNotOverwritten()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, duringCommit);
+    if (change == "create")
+        QVERIFY(QFile::remove(m_files.ini));
+    ProfileSession session;
+    QVERIFY(write(session, "NAME", "1", "mine"));
+    QCOMPARE(read(session, "NAME", "1"), "mine"); // the session has read the file now
+    const QByteArray theirs = "[NAME]\r\n1=theirs\r\n";
+    auto changeIt = [&] {
+        const QString other = m_files.dir.filePath("other.ini");
+        if (change == "append") {
+            QFile file(m_files.ini);
+            QVERIFY(file.open(QIODevice::Append));
+            file.write("2=added\r\n");
+        } else if (change == "rename") {
+            TestFiles::writeFile(other, theirs);
+            QVERIFY(std::rename(qPrintable(other), qPrintable(m_files.ini)) == 0);
+        } else {
+            TestFiles::writeFile(m_files.ini, theirs);
+        }
+    };
+    const QByteArray expected = change == "append" ? "[NAME]\r\n1=a\r\n2=added\r\n" : theirs;
+    if (duringCommit)
+        session.setBeforeReplace(changeIt);
+    else
+        changeIt();
+    const FileStatus status = session.commit();
+    QCOMPARE(status.problem, FileProblem::ChangedMeanwhile);
+    QCOMPARE(TestFiles::readFile(m_files.ini), expected);
+    QCOMPARE(entries(), QStringList{"KORV.ini"});
+}
+
+void TestProfileSession::cancelledCommitWritesNothing()
+{
+    const QByteArray before = TestFiles::readFile(m_files.ini);
+    ProfileSession session;
+    QVERIFY(write(session, "NAME", "1", "cancelled"));
+    session.setBeforeReplace([&session] { session.cancel(); });
+    QCOMPARE(session.commit().problem, FileProblem::Cancelled);
+    QCOMPARE(TestFiles::readFile(m_files.ini), before);
+    QCOMPARE(entries(), QStringList{"KORV.ini"});
+}
+
+void TestProfileSession::sessionEqualsWritesOneByOne_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QStringList>("writes"); // section, key, value, section, key, value, ...
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("value and key at end without line end")
+        << bytes("[A]\nk") << QStringList{"A", "k", "1", "A", "j", "2"}
+        << bytes("[A]\nk=1\r\nj=2\r\n");
+    QTest::newRow("new section, then key of last section")
+        << bytes("[A]\r\nk=1") << QStringList{"B", "j", "2", "A", "m", "3"}
+        << bytes("[A]\r\nk=1\r\nm=3\r\n[B]\r\nj=2\r\n");
+    QTest::newRow("new keys in write order")
+        << bytes("[A]\r\n[B]\r\n") << QStringList{"A", "x", "1", "B", "y", "2", "a", "z", "3"}
+        << bytes("[A]\r\nx=1\r\nz=3\r\n[B]\r\ny=2\r\n");
+    QTest::newRow("same key twice")
+        << QByteArray() << QStringList{"A", "k", "1", "a", "K", "2"} << bytes("[A]\r\nk=2\r\n");
+}
+
+void TestProfileSession::sessionEqualsWritesOneByOne()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QStringList, writes);
+    QFETCH(QByteArray, after);
+    auto writeAll = [&](const std::function<void(const QStringList &)> &write) {
+        QFile::remove(m_files.ini);
+        if (!before.isNull())
+            TestFiles::writeFile(m_files.ini, before);
+        for (qsizetype i = 0; i + 2 < writes.size(); i += 3)
+            write(writes.mid(i, 3));
+    };
+    writeAll([&](const QStringList &w) {
+        QVERIFY(Module1::WritePrivateProfileString(w[0], w[1], w[2], m_files.ini).ok());
+    });
+    QCOMPARE(TestFiles::readFile(m_files.ini), after);
+    ProfileSession session;
+    writeAll([&](const QStringList &w) { QVERIFY(write(session, w[0], w[1], w[2])); });
+    QVERIFY(session.commit().ok());
+    QCOMPARE(TestFiles::readFile(m_files.ini), after);
+}
+
+QTEST_GUILESS_MAIN(TestProfileSession)
+#include "tst_profilesession.moc"
