@@ -15,14 +15,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
 #include <map>
 #include <string_view>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -119,6 +120,25 @@ void makeLargeFile(const QString &path)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+// The least a save that survives a crash and a power cut can do: a temporary file beside
+// the file, written and synced, renamed over the file, and the folder synced.
+void durableAtomicWrite(const QString &path, const QByteArray &content)
+{
+    const QByteArray file = QFile::encodeName(path);
+    const QByteArray temporary = file + ".floor";
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const bool written = fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) ==
+                                        ssize_t(content.size());
+    const bool synced = written && fsync(fd) == 0;
+    const bool closed = fd >= 0 && ::close(fd) == 0;
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool replaced =
+        synced && closed && ::rename(temporary.constData(), file.constData()) == 0;
+    if (!replaced || folder < 0 || fsync(folder) != 0 || ::close(folder) != 0)
+        qFatal("atomic write failed");
+}
+
 // Nanoseconds that work takes.
 qint64 timed(const std::function<void()> &work)
 {
@@ -157,12 +177,7 @@ const std::map<QString, Work> &workByName()
          [](const QString &path, int) {
              QFile in(path);
              const QByteArray content = in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
-             return timed([&] {
-                 QSaveFile out(path);
-                 if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() ||
-                     !out.commit())
-                     qFatal("atomic write failed");
-             });
+             return timed([&] { durableAtomicWrite(path, content); });
          }},
         {"finishing-save",
          [](const QString &path, int repetition) {
@@ -228,7 +243,7 @@ void compare(const Case &measured, const char *floorName, const char *floorLabel
     const Figure figure = median(name, measured);
     printLine(floorLabel, floor, size);
     printLine(label, figure, size);
-    std::printf("  ratio %.2f (goal %.0f at most)\n",
+    std::printf("  ratio %.2f (goal %.1f at most)\n",
                 double(figure.nanoseconds) / double(floor.nanoseconds), goal);
 }
 
@@ -238,9 +253,9 @@ void measure(const Case &measured)
                 measured.title, QFileInfo(measured.path).size(), measured.runs,
                 measured.repetitions);
     compare(measured, "read-once", "floor: read the file once", "import",
-            "import of the 34 entry keys", 3);
-    compare(measured, "atomic-write", "floor: one atomic write (QSaveFile)", "finishing-save",
-            "finishing save of 37 keys", 2);
+            "import of the 34 entry keys", 2);
+    compare(measured, "atomic-write", "floor: one durable atomic write", "finishing-save",
+            "finishing save of 37 keys", 1.5);
 }
 
 } // namespace

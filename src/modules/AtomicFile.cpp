@@ -61,7 +61,9 @@ bool syncFolder(const QByteArray &folder)
 
 } // namespace
 
-AtomicFile::AtomicFile(const QString &fileName) : m_fileName(fileName), m_status{fileName} {}
+AtomicFile::AtomicFile(const QString &fileName, std::optional<mode_t> permissions)
+    : m_fileName(fileName), m_permissions(permissions), m_status{fileName}
+{}
 
 AtomicFile::~AtomicFile()
 {
@@ -90,12 +92,8 @@ bool AtomicFile::open(OpenMode mode)
         }
         return fail(error);
     }
-    // The new file keeps the old one's permissions.
-    struct stat old
-    {
-    };
-    if (stat(QFile::encodeName(m_fileName).constData(), &old) == 0)
-        fchmod(m_fd, old.st_mode & 07777);
+    if (m_permissions)
+        fchmod(m_fd, *m_permissions);
     return QIODevice::open(mode);
 }
 

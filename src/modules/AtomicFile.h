@@ -5,6 +5,9 @@
 #include <QIODevice>
 #include <QString>
 
+#include <optional>
+#include <sys/types.h>
+
 // Replaces a file atomically and durably. The new content goes into a temporary file beside
 // it, with a name nobody would choose (".KORV.ini.korvane-saving-<process>-<16 hex digits>"),
 // which is synced, renamed over the file, and the folder synced: at any instant, a power cut
@@ -13,11 +16,13 @@
 class AtomicFile : public QIODevice
 {
 public:
-    explicit AtomicFile(const QString &fileName);
+    // A new file gets permissions, those of the file it replaces; the default ones when that
+    // does not exist.
+    explicit AtomicFile(const QString &fileName, std::optional<mode_t> permissions = {});
     // A replace that did not happen removes its temporary file.
     ~AtomicFile() override;
 
-    // Creates the temporary file, with the permissions of the file it replaces.
+    // Creates the temporary file.
     bool open(OpenMode mode = WriteOnly | Unbuffered) override;
     // Puts what was written on the disk and closes the temporary file.
     bool sync();
@@ -38,6 +43,7 @@ private:
     bool fail(int error);
 
     QString m_fileName;
+    std::optional<mode_t> m_permissions;
     QString m_temporary;
     int m_fd = -1;
     FileStatus m_status;

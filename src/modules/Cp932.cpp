@@ -71,20 +71,55 @@ uchar singleByteOf(char32_t c)
     return 0;
 }
 
-// ICU's converters take longer to make than most values take to convert: each thread keeps
-// one of each, reset before every use so that no call sees another's state.
-QStringEncoder &freshEncoder()
+// Every double-byte code by its place in a table: 60 lead bytes, each with the trail bytes
+// 0x40 to 0xFC (0x7F, which is no trail byte, keeps its place).
+constexpr int kTrailBytes = 0xFC - 0x40 + 1;
+constexpr int kLeadBytes = (0x9F - 0x81 + 1) + (0xFC - 0xE0 + 1);
+
+int pairIndex(uchar lead, uchar trail)
 {
-    thread_local QStringEncoder encoder(kCodecName);
-    encoder.resetState();
-    return encoder;
+    const int leadIndex = lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0x9F - 0x81 + 1);
+    return leadIndex * kTrailBytes + (trail - 0x40);
 }
 
-QStringDecoder &freshDecoder()
+// The double-byte characters both ways, as ICU converts them, made once: converting a value
+// is then a lookup per character instead of a call into ICU.
+struct PairTables
 {
-    thread_local QStringDecoder decoder(kCodecName);
-    decoder.resetState();
-    return decoder;
+    std::vector<char16_t> characters;                // by pairIndex; U+FFFD where none
+    std::vector<std::pair<char16_t, quint16>> codes; // sorted by character
+};
+
+PairTables makePairTables()
+{
+    PairTables tables{std::vector<char16_t>(kLeadBytes * kTrailBytes, QChar::ReplacementCharacter),
+                      {}};
+    QStringDecoder decoder(kCodecName);
+    QStringEncoder encoder(kCodecName);
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        for (int trail = 0x40; Cp932::isLeadByte(uchar(lead)) && trail <= 0xFC; ++trail) {
+            const char pair[] = {char(lead), char(trail)};
+            const QString character = decoder.decode(QByteArrayView(pair, 2));
+            decoder.resetState();
+            if (!Cp932::isTrailByte(uchar(trail)) || character.size() != 1 ||
+                character[0] == QChar::ReplacementCharacter)
+                continue;
+            tables.characters[pairIndex(uchar(lead), uchar(trail))] = character[0].unicode();
+            // Of codes that share a character (NEC's and IBM's), the one ICU writes.
+            const QByteArray code = encoder.encode(character);
+            encoder.resetState();
+            if (code.size() == 2 && code == QByteArrayView(pair, 2))
+                tables.codes.emplace_back(character[0].unicode(), quint16(lead << 8 | trail));
+        }
+    }
+    std::sort(tables.codes.begin(), tables.codes.end());
+    return tables;
+}
+
+const PairTables &pairTables()
+{
+    static const PairTables tables = makePairTables();
+    return tables;
 }
 
 // Whether every byte is ASCII, which CP932 stores as it is.
@@ -102,19 +137,13 @@ bool appendCodePoint(char32_t c, QByteArray &out)
         out += char(single);
         return true;
     }
-    if (QChar::isSurrogate(c))
+    const auto &codes = pairTables().codes;
+    const auto found =
+        std::lower_bound(codes.begin(), codes.end(), std::pair(char16_t(c), quint16(0)));
+    if (c > 0xFFFF || found == codes.end() || found->first != c)
         return false;
-    // fromUcs4() returns a temporary: keep it alive while the view points into it.
-    const auto ucs4 = QChar::fromUcs4(c);
-    const QStringView character = ucs4;
-    QStringEncoder &icu = freshEncoder();
-    char buffer[16];
-    Q_ASSERT(icu.requiredSpace(character.size()) <= qsizetype(sizeof buffer));
-    const QByteArrayView bytes(buffer, icu.appendToBuffer(buffer, character) - buffer);
-    // 0xFCFC is no CP932 character: it is ICU's substitute.
-    if (bytes.isEmpty() || bytes == QByteArrayView("\xFC\xFC"))
-        return false;
-    out += bytes;
+    out += char(found->second >> 8);
+    out += char(found->second & 0xFF);
     return true;
 }
 
@@ -165,29 +194,20 @@ QString decode(QByteArrayView bytes)
 {
     if (isAsciiBytes(bytes))
         return QString::fromLatin1(bytes);
-    QString text;
-    text.reserve(bytes.size());
-    qsizetype pairsFrom = 0;
-    auto flushPairs = [&](qsizetype to) {
-        if (to == pairsFrom)
-            return;
-        const QByteArrayView pairs = bytes.sliced(pairsFrom, to - pairsFrom);
-        QStringDecoder &icu = freshDecoder();
-        // Decoded in place, without a string of its own; an unmapped pair gives U+FFFD.
-        const qsizetype at = text.size();
-        text.resize(at + icu.requiredSpace(pairs.size()));
-        text.truncate(icu.appendToBuffer(text.data() + at, pairs) - text.constData());
-    };
-    for (qsizetype i = 0; i < bytes.size();) {
+    const std::vector<char16_t> &characters = pairTables().characters;
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++out) {
+        const uchar b = uchar(bytes[i]);
         if (charLength(bytes, i) == 2) {
+            *out = QChar(characters[pairIndex(b, uchar(bytes[i + 1]))]);
             i += 2;
-            continue;
+        } else {
+            *out = singleByteChar(b);
+            ++i;
         }
-        flushPairs(i);
-        text += singleByteChar(uchar(bytes[i]));
-        pairsFrom = ++i;
     }
-    flushPairs(bytes.size());
+    text.truncate(out - text.constData());
     return text;
 }
 

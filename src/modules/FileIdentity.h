@@ -14,10 +14,11 @@ struct FileIdentity
     ino_t inode = 0;
     off_t size = 0;
     timespec modified{};
+    mode_t permissions = 0; // what a file that replaces it keeps; no part of its identity
 
     static FileIdentity of(const struct stat &info)
     {
-        return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+        return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_mode & 07777};
     }
     // The file that the name leads to now; exists is false when there is none.
     static FileIdentity ofPath(const QString &fileName)

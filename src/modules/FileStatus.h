@@ -46,7 +46,8 @@ struct FileStatus
     QString detail = {};
 
     bool ok() const { return problem == FileProblem::None; }
-    static FileStatus failed(const QString &fileName, FileProblem problem, const QString &detail = {})
+    static FileStatus failed(const QString &fileName, FileProblem problem,
+                             const QString &detail = {})
     {
         return {fileName, problem, detail};
     }

@@ -3,8 +3,8 @@
 #include "modules/IniText.h"
 #include "modules/LineChunks.h"
 
-#include <unordered_map>
-#include <unordered_set>
+#include <deque>
+#include <vector>
 
 // Where the sections and keys of one file are, found as lookups need them and kept only for
 // the names that are asked for: the names a document is told to expect, and each name once
@@ -28,10 +28,29 @@ public:
     // A value is kept up to this many units: more than any read can give back.
     static constexpr qsizetype kMaxValueUnits = 32768;
 
-    template <typename T>
-    using NameMap =
-        std::unordered_map<String, T, typename Text::FoldHash, typename Text::FoldEqual>;
-    using NameSet = std::unordered_set<String, typename Text::FoldHash, typename Text::FoldEqual>;
+    // A few names, each with what is known of it, compared in full: a lookup is for one of a
+    // few dozen names, where hashing them would cost more than it saves. Entries stay where
+    // they are as more are added.
+    template <typename T> class NameTable
+    {
+    public:
+        T *find(View name)
+        {
+            for (auto &[entry, value] : m_entries) {
+                if (typename Text::FoldEqual()(entry, name))
+                    return &value;
+            }
+            return nullptr;
+        }
+        T &add(View name, T value)
+        {
+            return m_entries.emplace_back(String(name), std::move(value)).second;
+        }
+
+    private:
+        std::deque<std::pair<String, T>> m_entries;
+    };
+    using NameList = std::vector<String>;
 
     struct KeyLine
     {
@@ -47,26 +66,26 @@ public:
 
         qsizetype bodyStart;
         bool indexed = false;
-        qsizetype bodyEnd = 0;                // where the next section's header line starts
-        qsizetype insertAt = 0;               // just after the last non-blank line of the section
-        NameMap<std::optional<KeyLine>> keys; // each key looked for: its first line, or none
+        qsizetype bodyEnd = 0;                  // where the next section's header line starts
+        qsizetype insertAt = 0;                 // just after the last non-blank line of the section
+        NameTable<std::optional<KeyLine>> keys; // each key looked for: its first line, or none
     };
 
     // sections and keys are the names lookups are expected for.
-    IniIndex(ProfileStream<Unit> &stream, NameSet sections, NameSet keys)
+    IniIndex(ProfileStream<Unit> &stream, NameList sections, NameList keys)
         : m_stream(stream), m_watched(std::move(sections)), m_wantedKeys(std::move(keys))
     {}
 
     // The first section called name (compared trimmed), its keys indexed; nullptr when none.
     Section *section(View name)
     {
-        const String trimmed(Text::trimmed(name));
+        const View trimmed = Text::trimmed(name);
         if (qsizetype(trimmed.size()) > kMaxNameUnits)
             return nullptr;
-        Section *found = recorded(trimmed);
-        if (!found && !m_watched.contains(trimmed)) {
+        Section *found = m_sections.find(trimmed);
+        if (!found && !contains(m_watched, trimmed)) {
             found = findHeader(trimmed);
-            m_watched.insert(trimmed);
+            m_watched.emplace_back(trimmed);
         }
         if (!found)
             found = scanFor(trimmed);
@@ -78,21 +97,23 @@ public:
     // The first line of key in section (compared trimmed); nullptr when none.
     const KeyLine *key(Section &section, View key)
     {
-        const String trimmed(Text::trimmed(key));
+        const View trimmed = Text::trimmed(key);
         if (qsizetype(trimmed.size()) > kMaxNameUnits)
             return nullptr;
-        auto found = section.keys.find(trimmed);
-        if (found == section.keys.end())
-            found = section.keys.emplace(trimmed, findKey(section, trimmed)).first;
-        m_wantedKeys.insert(trimmed);
-        return found->second ? &*found->second : nullptr;
+        std::optional<KeyLine> *found = section.keys.find(trimmed);
+        if (!found) {
+            found = &section.keys.add(trimmed, findKey(section, trimmed));
+            m_wantedKeys.emplace_back(trimmed);
+        }
+        return *found ? &**found : nullptr;
     }
 
 private:
-    Section *recorded(const String &name)
+    static bool contains(const NameList &names, View name)
     {
-        const auto found = m_sections.find(name);
-        return found != m_sections.end() ? &found->second : nullptr;
+        return std::any_of(names.begin(), names.end(), [name](const String &entry) {
+            return typename Text::FoldEqual()(entry, name);
+        });
     }
 
     // A line of a piece that starts at start, in stream positions: a cut line ends where the
@@ -135,15 +156,15 @@ private:
 
     // Scans on from where the last scan stopped, noting the first section of each watched
     // name, until a piece of the file shows a section called name or the file ends.
-    Section *scanFor(const String &name)
+    Section *scanFor(View name)
     {
         const typename Text::FoldEqual equal;
         Section *found = nullptr;
         m_scanned = forEachHeader(m_scanned, m_stream.size(), [&](View header, qsizetype body) {
-            if (m_watched.contains(String(header))) {
-                const auto [entry, added] = m_sections.try_emplace(String(header), body);
-                if (added && equal(header, name))
-                    found = &entry->second;
+            if (contains(m_watched, header) && !m_sections.find(header)) {
+                Section &added = m_sections.add(header, Section(body));
+                if (equal(header, name))
+                    found = &added;
             }
             return !found;
         });
@@ -151,13 +172,13 @@ private:
     }
 
     // The first section called name in what the resumable scan has passed already.
-    Section *findHeader(const String &name)
+    Section *findHeader(View name)
     {
         const typename Text::FoldEqual equal;
         Section *found = nullptr;
         forEachHeader(0, m_scanned, [&](View header, qsizetype bodyStart) {
             if (!found && equal(header, name))
-                found = &m_sections.try_emplace(name, bodyStart).first->second;
+                found = &m_sections.add(name, Section(bodyStart));
             return !found;
         });
         return found;
@@ -189,7 +210,7 @@ private:
         section.insertAt = section.bodyStart;
         section.bodyEnd = m_stream.size();
         for (const String &wanted : m_wantedKeys)
-            section.keys.emplace(wanted, std::nullopt);
+            section.keys.add(wanted, std::nullopt);
         forEachLine(section.bodyStart, [&](const Line &line, View content) {
             if (Text::isHeaderLine(content)) {
                 section.bodyEnd = line.start;
@@ -197,17 +218,16 @@ private:
             }
             if (!Text::isBlankLine(content)) {
                 section.insertAt = line.end;
-                const String name(keyName(content));
-                if (auto wanted = section.keys.find(name);
-                    wanted != section.keys.end() && !wanted->second)
-                    wanted->second = keyLine(content, line);
+                if (std::optional<KeyLine> *wanted = section.keys.find(keyName(content));
+                    wanted && !*wanted)
+                    *wanted = keyLine(content, line);
             }
             return true;
         });
     }
 
     // The first line of key in the indexed section.
-    std::optional<KeyLine> findKey(const Section &section, const String &key)
+    std::optional<KeyLine> findKey(const Section &section, View key)
     {
         const typename Text::FoldEqual equal;
         std::optional<KeyLine> found;
@@ -243,7 +263,7 @@ private:
 
     ProfileStream<Unit> &m_stream;
     qsizetype m_scanned = 0; // how far the resumable scan has come
-    NameSet m_watched;       // the section names noted in all that was scanned
-    NameSet m_wantedKeys;    // the key names noted when a section is indexed
-    NameMap<Section> m_sections;
+    NameList m_watched;      // the section names noted in all that was scanned
+    NameList m_wantedKeys;   // the key names noted when a section is indexed
+    NameTable<Section> m_sections;
 };

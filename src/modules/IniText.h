@@ -134,29 +134,15 @@ template <typename Traits> struct IniText
         return (u >= Unit('A') && u <= Unit('Z')) ? Unit(u + ('a' - 'A')) : u;
     }
 
-    // Hashes a name with ASCII letters folded, except inside two-unit characters.
-    struct FoldHash
-    {
-        std::size_t operator()(View name) const
-        {
-            std::size_t hash = 14695981039346656037ull; // FNV-1a
-            for (qsizetype i = 0; i < qsizetype(name.size());) {
-                const qsizetype length = charLength(name, i);
-                for (const Unit u : name.substr(i, length))
-                    hash = (hash ^ std::size_t(length == 1 ? folded(u) : u)) * 1099511628211ull;
-                i += length;
-            }
-            return hash;
-        }
-    };
-
     // Compares names as the profile functions do: ASCII letters of single-unit characters
     // without regard to case, everything else exactly.
     struct FoldEqual
     {
         bool operator()(View a, View b) const
         {
-            if (a.size() != b.size())
+            // Most names that differ differ in length or at once: the first unit is always the
+            // start of a character, and folding leaves every other kind of unit as it is.
+            if (a.size() != b.size() || (!a.empty() && folded(a[0]) != folded(b[0])))
                 return false;
             for (qsizetype i = 0; i < qsizetype(a.size()); i += charLength(a, i)) {
                 const qsizetype length = charLength(a, i);

@@ -63,21 +63,18 @@ QString Utf16Units::read(std::u16string_view value, qsizetype maxBytes)
         QString(reinterpret_cast<const QChar *>(value.data()), qsizetype(value.size())), maxBytes);
 }
 
-std::unique_ptr<ProfileDocument> ProfileDocument::open(std::unique_ptr<QFile> file,
-                                                       const QByteArray &head,
+std::unique_ptr<ProfileDocument> ProfileDocument::open(OpenedFile opened,
                                                        const std::atomic<bool> &cancelled,
                                                        const ExpectedNames &expected)
 {
-    switch (FileEncodings::fromHead(head)) {
+    switch (FileEncodings::fromHead(opened.start.first(qMin(opened.start.size(), 4)))) {
     case FileEncoding::Utf8:
-        return std::make_unique<TextDocument<Utf8Units>>(std::move(file), head.first(3), cancelled,
-                                                         expected);
+        return std::make_unique<TextDocument<Utf8Units>>(std::move(opened), 3, cancelled, expected);
     case FileEncoding::Utf16LE:
-        return std::make_unique<TextDocument<Utf16Units>>(std::move(file), head.first(2), cancelled,
+        return std::make_unique<TextDocument<Utf16Units>>(std::move(opened), 2, cancelled,
                                                           expected);
     case FileEncoding::Cp932:
         break;
     }
-    return std::make_unique<TextDocument<Cp932Units>>(std::move(file), QByteArray(), cancelled,
-                                                      expected);
+    return std::make_unique<TextDocument<Cp932Units>>(std::move(opened), 0, cancelled, expected);
 }

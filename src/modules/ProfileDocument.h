@@ -2,6 +2,7 @@
 
 #include "modules/FileIdentity.h"
 #include "modules/FileStatus.h"
+#include "modules/ProfileStream.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -27,13 +28,10 @@ class ProfileDocument
 public:
     virtual ~ProfileDocument() = default;
 
-    // The document of a file open for reading (null when the file does not exist yet) whose
-    // first bytes are head: UTF-8 or UTF-16LE when it starts with that byte order mark, code
-    // page 932 otherwise. Reading fails once cancelled is set.
-    static std::unique_ptr<ProfileDocument> open(std::unique_ptr<QFile> file,
-                                                 const QByteArray &head,
-                                                 const std::atomic<bool> &cancelled,
-                                                 const ExpectedNames &expected);
+    // The document of an opened file: UTF-8 or UTF-16LE when it starts with that byte order
+    // mark, code page 932 otherwise. Reading fails once cancelled is set.
+    static std::unique_ptr<ProfileDocument>
+    open(OpenedFile opened, const std::atomic<bool> &cancelled, const ExpectedNames &expected);
 
     // The value of key in the first section called section, as read with the pending writes,
     // cut to maxBytes of CP932; nothing when the section or the key is missing.

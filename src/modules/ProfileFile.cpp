@@ -16,6 +16,8 @@ namespace {
 constexpr int kMaxLinkHops = 40;
 // Enough of a file's start to tell its byte order mark (UTF-32's FF FE 00 00 included).
 constexpr qint64 kByteOrderMarkProbe = 4;
+// A file this small is read whole at once: its lookups read nothing more.
+constexpr qint64 kWholeFileBytes = 1 << 20;
 
 // Why an open file is no file to read or replace; None for a regular file.
 FileProblem kindProblem(const struct stat &info)
@@ -44,22 +46,21 @@ Loaded load(const QString &fileName, const std::atomic<bool> &cancelled,
     const int fd =
         ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 && errno == ENOENT)
-        return {ProfileDocument::open(nullptr, {}, cancelled, expected), {fileName}};
+        return {ProfileDocument::open({}, cancelled, expected), {fileName}};
     if (fd < 0)
         return {nullptr, FileStatus::fromErrno(fileName, errno)};
     struct stat info
     {
     };
     const FileProblem problem = fstat(fd, &info) == 0 ? kindProblem(info) : FileProblem::ReadFailed;
-    auto file = std::make_unique<QFile>();
-    // Unbuffered: the file is read in pieces of a megabyte, which a buffer would only copy.
-    file->open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+    OpenedFile opened{FileDescriptor(fd), FileIdentity::of(info), {}};
     if (problem != FileProblem::None)
         return {nullptr, FileStatus::failed(fileName, problem)};
-    const QByteArray head = file->read(kByteOrderMarkProbe);
-    if (file->error() != QFileDevice::NoError)
+    opened.start.resize(
+        qMin(info.st_size, info.st_size <= kWholeFileBytes ? info.st_size : kByteOrderMarkProbe));
+    if (!opened.file.readAt(0, opened.start.data(), opened.start.size()))
         return {nullptr, FileStatus::failed(fileName, FileProblem::ReadFailed)};
-    return {ProfileDocument::open(std::move(file), head, cancelled, expected), {fileName}};
+    return {ProfileDocument::open(std::move(opened), cancelled, expected), {fileName}};
 }
 
 FileStatus save(const QString &fileName, ProfileDocument &document,
@@ -68,7 +69,8 @@ FileStatus save(const QString &fileName, ProfileDocument &document,
     AtomicFile::removeLeftovers(fileName);
     if (!document.isDirty())
         return {fileName};
-    AtomicFile out(fileName);
+    const FileIdentity &old = document.identity();
+    AtomicFile out(fileName, old.exists ? std::optional(old.permissions) : std::nullopt);
     if (!out.open())
         return out.status();
     if (!document.render(out)) {

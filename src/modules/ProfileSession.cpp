@@ -93,14 +93,9 @@ FileStatus ProfileSession::commit()
 
 ProfileSession::OpenFile &ProfileSession::openFile(const QString &fileName)
 {
-    auto resolved = m_resolved.find(fileName);
-    if (resolved == m_resolved.end())
-        resolved = m_resolved.emplace(fileName, ProfileFile::resolvedPath(fileName)).first;
-    auto [entry, added] = m_open.try_emplace(resolved->second);
-    if (added) {
+    auto [entry, added] = m_open.try_emplace(fileName);
+    if (added)
         entry->second.name = fileName;
-        entry->second.path = resolved->second;
-    }
     return entry->second;
 }
 
@@ -112,7 +107,9 @@ ProfileDocument *ProfileSession::document(OpenFile &file)
             expected.sections.append(write.section);
             expected.keys.append(write.key);
         }
-        file.loaded = ProfileFile::load(file.path, m_cancelled, expected);
+        expected.sections.removeDuplicates();
+        expected.keys.removeDuplicates();
+        file.loaded = ProfileFile::load(file.name, m_cancelled, expected);
         file.loaded.status.fileName = file.name;
     }
     ProfileDocument *loaded = file.loaded.document.get();
@@ -134,7 +131,8 @@ FileStatus ProfileSession::save(OpenFile &file)
         return file.loaded.status;
     if (const FileProblem problem = loaded->readProblem(); problem != FileProblem::None)
         return FileStatus::failed(file.name, problem);
-    FileStatus status = ProfileFile::save(file.path, *loaded, [this] {
+    // A write through a link replaces the file it leads to, and the link stays.
+    FileStatus status = ProfileFile::save(ProfileFile::resolvedPath(file.name), *loaded, [this] {
         if (m_beforeReplace)
             m_beforeReplace();
         return !isCancelled();

@@ -73,13 +73,12 @@ private:
     };
     struct OpenFile
     {
-        QString name;               // as first given, for the messages
-        QString path;               // where a write lands: links followed
+        QString name;               // as given
         ProfileFile::Loaded loaded; // document null until first needed
         std::vector<HeldWrite> held;
     };
 
-    // The file a name leads to, by the path written, made on first use.
+    // The file of a name, made on first use.
     OpenFile &openFile(const QString &fileName);
     // The file's document with every held write applied; null when it cannot be read.
     ProfileDocument *document(OpenFile &file);
@@ -87,8 +86,7 @@ private:
 
     Files m_files;
     ExpectedNames m_expected;
-    std::map<QString, QString> m_resolved; // file name given -> path written
-    std::map<QString, OpenFile> m_open;    // by path written
+    std::map<QString, OpenFile> m_open; // by name
     std::atomic<bool> m_cancelled = false;
     std::function<void()> m_beforeReplace;
 };

@@ -1,15 +1,28 @@
 #pragma once
 
+#include "modules/FileDescriptor.h"
 #include "modules/FileIdentity.h"
 
-#include <QFile>
+#include <QIODevice>
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+// A file opened for reading: what it was then, and its first bytes, which are all of it when
+// it is small.
+struct OpenedFile
+{
+    FileDescriptor file; // none for a file that does not exist yet
+    FileIdentity identity;
+    QByteArray start;
+
+    bool isWhole() const { return start.size() == identity.size; }
+};
 
 // The text of an open profile file, read in pieces where it lies rather than held whole, so a
 // large file costs neither the memory nor the time of a full copy. The file stays open while
@@ -21,23 +34,25 @@ public:
     using String = std::basic_string<Unit>;
     static constexpr qsizetype kPiece = (1 << 20) / qsizetype(sizeof(Unit));
 
-    // file is open for reading, or null for a file that does not exist yet; its first prefix
-    // bytes are its byte order mark.
-    ProfileStream(std::unique_ptr<QFile> file, const QByteArray &prefix,
-                  const std::atomic<bool> &cancelled)
-        : m_file(std::move(file)), m_prefix(prefix), m_cancelled(cancelled)
+    // The text of opened after its first prefixBytes, its byte order mark.
+    ProfileStream(OpenedFile opened, qsizetype prefixBytes, const std::atomic<bool> &cancelled)
+        : m_file(std::move(opened.file)), m_prefix(opened.start.first(prefixBytes)),
+          m_cancelled(cancelled), m_opened(opened.identity)
     {
-        struct stat info
-        {
-        };
-        if (!m_file || fstat(m_file->handle(), &info) != 0)
-            return;
-        m_opened = FileIdentity::of(info);
-        const qint64 textBytes = info.st_size - prefix.size();
+        const qint64 textBytes = m_opened.size - prefixBytes;
         m_units = textBytes / qint64(sizeof(Unit));
         const qint64 tail = textBytes - m_units * qint64(sizeof(Unit));
-        if (tail > 0 && m_file->seek(info.st_size - tail))
-            m_tail = m_file->read(tail);
+        if (opened.isWhole()) {
+            // Bytes may be read into char16_t units through a char pointer.
+            m_whole.resize(m_units);
+            std::memcpy(m_whole.data(), opened.start.constData() + prefixBytes,
+                        m_units * sizeof(Unit));
+            m_tail = opened.start.last(tail);
+        } else if (tail > 0) {
+            m_tail.resize(tail);
+            if (!m_file.readAt(m_opened.size - tail, m_tail.data(), tail))
+                m_tail.clear();
+        }
     }
 
     qsizetype size() const { return m_units; }
@@ -100,16 +115,15 @@ private:
         const std::size_t old = buffer.size();
         buffer.resize(old + count);
         const qint64 bytes = count * qint64(sizeof(Unit));
-        // Bytes may be written into char16_t units through a char pointer.
         m_failed = m_failed || cancelled() ||
-                   !m_file->seek(m_prefix.size() + from * qint64(sizeof(Unit))) ||
-                   m_file->read(reinterpret_cast<char *>(buffer.data() + old), bytes) != bytes;
+                   !m_file.readAt(m_prefix.size() + from * qint64(sizeof(Unit)),
+                                  buffer.data() + old, bytes);
         if (m_failed)
             buffer.resize(old);
         return !m_failed;
     }
 
-    std::unique_ptr<QFile> m_file;
+    FileDescriptor m_file;
     QByteArray m_prefix;
     const std::atomic<bool> &m_cancelled;
     FileIdentity m_opened;

@@ -21,10 +21,10 @@ template <typename Traits> class TextDocument final : public ProfileDocument
     using Stream = ProfileStream<Unit>;
 
 public:
-    // file is open for reading (null when it does not exist) and starts with prefix.
-    TextDocument(std::unique_ptr<QFile> file, const QByteArray &prefix,
-                 const std::atomic<bool> &cancelled, const ExpectedNames &expected)
-        : m_stream(std::move(file), prefix, cancelled),
+    // The text of opened starts after its byte order mark, prefixBytes long.
+    TextDocument(OpenedFile opened, qsizetype prefixBytes, const std::atomic<bool> &cancelled,
+                 const ExpectedNames &expected)
+        : m_stream(std::move(opened), prefixBytes, cancelled),
           m_index(m_stream, encoded(expected.sections), encoded(expected.keys))
     {}
 
@@ -166,12 +166,13 @@ private:
         return found != entries.end() ? &*found : nullptr;
     }
 
-    static typename Index::NameSet encoded(const QStringList &names)
+    static typename Index::NameList encoded(const QStringList &names)
     {
-        typename Index::NameSet set;
+        typename Index::NameList list;
+        list.reserve(names.size());
         for (const QString &name : names)
-            set.insert(String(Text::trimmed(View(Traits::encode(name)))));
-        return set;
+            list.emplace_back(Text::trimmed(View(Traits::encode(name))));
+        return list;
     }
 
     Pending *findPending(View section)

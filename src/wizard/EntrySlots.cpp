@@ -28,6 +28,18 @@ constexpr std::size_t kPageOneSlots = 7;
 
 } // namespace
 
+QString EntrySlot::key() const
+{
+    // Made once: the saves and the import ask for them key by key.
+    static const auto keys = [] {
+        std::array<QString, kSlots.size()> numbers;
+        for (std::size_t i = 0; i < numbers.size(); ++i)
+            numbers[i] = QString::number(kSlots[i].number);
+        return numbers;
+    }();
+    return keys[std::size_t(number - 1)];
+}
+
 std::span<const EntrySlot> EntrySlots::all()
 {
     return kSlots;

@@ -16,7 +16,8 @@ struct EntrySlot
 
     Control name() const { return {form, nameField}; }
     Control path() const { return {form, pathField}; }
-    QString key() const { return QString::number(number); }
+    // The slot's key in the NAME and PATH sections: its number in decimal.
+    QString key() const;
 };
 
 namespace EntrySlots {

@@ -5,8 +5,12 @@
 #include "wizard/EntrySlots.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -14,30 +18,45 @@ const QString kNames = QStringLiteral("name");
 const QString kPaths = QStringLiteral("path");
 
 // The section and key names the import asks for: the only ones noted while reading.
-ExpectedNames expectedNames()
+const ExpectedNames &expectedNames()
 {
-    ExpectedNames names{{kNames, kPaths}, {}};
-    for (const EntrySlot &slot : EntrySlots::all())
-        names.keys.append(slot.key());
+    static const ExpectedNames names = [] {
+        ExpectedNames expected{{kNames, kPaths}, {}};
+        for (const EntrySlot &slot : EntrySlots::all())
+            expected.keys.append(slot.key());
+        return expected;
+    }();
     return names;
+}
+
+// Why a link is not to be followed: a disc nobody here made may hold a link to a file of
+// this machine, and only what is on the volume itself is read.
+FileProblem linkProblem(const QString &link)
+{
+    const QFileInfo info(link);
+    if (!info.exists())
+        return FileProblem::NotFound;
+    const QString volume = QDir(info.absolutePath()).canonicalPath() + u'/';
+    return info.canonicalFilePath().startsWith(volume) ? FileProblem::None
+                                                       : FileProblem::LinkLeavesVolume;
 }
 
 // Why the session's source file is not to be read; ok when it can be.
 FileStatus checkSource(ProfileSession &session)
 {
     const QString file = session.sourceFile();
-    const QFileInfo info(file);
-    if (!info.exists())
-        return FileStatus::failed(file, FileProblem::NotFound);
-    // A disc nobody here made may hold a link to a file of this machine: only what is on
-    // the volume itself is read.
-    const QString volume = QDir(info.absolutePath()).canonicalPath() + u'/';
-    if (info.isSymLink() && !info.canonicalFilePath().startsWith(volume))
-        return FileStatus::failed(file, FileProblem::LinkLeavesVolume);
-    if (info.isDir())
+    struct stat info
+    {
+    };
+    if (lstat(QFile::encodeName(file).constData(), &info) != 0)
+        return FileStatus::fromErrno(file, errno);
+    if (S_ISLNK(info.st_mode)) {
+        if (const FileProblem problem = linkProblem(file); problem != FileProblem::None)
+            return FileStatus::failed(file, problem);
+    } else if (S_ISDIR(info.st_mode)) {
         return FileStatus::failed(file, FileProblem::IsFolder);
-    if (!info.isFile())
-        return FileStatus::failed(file, FileProblem::NotRegularFile);
+    }
+    // The file's own type is told by the session when it opens it.
     return session.check(file);
 }
 
