@@ -157,6 +157,15 @@ void FormBase::applyTabOrder()
         stops.first()->setFocus();
 }
 
+void FormBase::goBackTo(Control field)
+{
+    if (field.form != m_id) {
+        m_forms.show(field.form);
+        m_forms.hide(m_id);
+    }
+    m_forms.control<QWidget>(field)->setFocus(Qt::OtherFocusReason);
+}
+
 void FormBase::keyPressEvent(QKeyEvent *event)
 {
     // No button is the default or the cancel button: Enter presses only a button that has

@@ -64,6 +64,10 @@ public:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
 
+    // Takes the user to a field to edit it: the field's window in place of this one, and the
+    // keyboard focus in the field.
+    void goBackTo(Control field);
+
 protected:
     FormBase(Forms &forms, FormId id, const WindowSpec &window,
              std::span<const ControlSpec> controls);
