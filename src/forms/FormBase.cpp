@@ -191,3 +191,13 @@ void FormBase::closeEvent(QCloseEvent *event)
     event->ignore();
     m_forms.unload(m_id);
 }
+
+void FormBase::hideEvent(QHideEvent *event)
+{
+    // Where the window is now becomes its place: shown again, it comes back there, wherever the
+    // user moved it. Left unmoved by the program, a dialog would be centred again and the
+    // window manager would place it anew.
+    if (!event->spontaneous())
+        move(pos());
+    QDialog::hideEvent(event);
+}
