@@ -9,7 +9,6 @@
 #include "wizard/EntrySlots.h"
 #include "wizard/Import.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -90,7 +89,11 @@ void Form2::Form_Load()
     Module2::setOutputPathHolder([forms = QPointer<Forms>(&forms())] {
         return forms ? forms->text(kOutputPathHolder) : QString();
     });
-    DriveList::setUp(control<QComboBox>("Drive1"));
+    // The selection is read on every read, so choosing a drive has no effect until then. (The
+    // class, not the control kind of the table.)
+    Module2::setDriveDesignation([drive1 = QPointer(control<::DriveList>("Drive1"))] {
+        return drive1 ? drive1->drive() : QString();
+    });
 }
 
 void Form2::Form_Unload()

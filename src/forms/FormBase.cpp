@@ -1,11 +1,11 @@
 #include "forms/FormBase.h"
 
 #include "forms/DesignLabel.h"
+#include "forms/DriveList.h"
 #include "forms/Forms.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -85,7 +85,7 @@ QWidget *newControl(const ControlSpec &design, QWidget *parent)
     case ControlKind::Line:
         return newLine(parent);
     case ControlKind::DriveList:
-        return new QComboBox(parent);
+        return new DriveList(parent);
     case ControlKind::CheckBox:
         return newCheckBox(caption, pixels(design.height), parent);
     }
