@@ -3,6 +3,7 @@
 #include "forms/FormBase.h"
 #include "wizard/EntrySlots.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QPushButton>
 #include <utility>
@@ -18,9 +19,20 @@ struct Outcome
 
 std::optional<Outcome> g_nextOutcome;
 
+// A pop-up of the dialog can outlive it: Qt leaves the file name's completion list up when
+// Enter on a typed path, or the close box, ends the dialog. Left there, it would take the
+// user's next click in the page.
+void hideLeftPopups()
+{
+    for (QWidget *popup = QApplication::activePopupWidget(); popup && popup->isVisible();
+         popup = QApplication::activePopupWidget())
+        popup->hide();
+}
+
 Outcome shown(QFileDialog &dialog)
 {
     const int result = dialog.exec();
+    hideLeftPopups();
     return {result, dialog.selectedFiles()};
 }
 

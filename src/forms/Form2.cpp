@@ -1,14 +1,12 @@
 #include "forms/Form2.h"
 
 #include "forms/CommonDialog.h"
-#include "forms/DriveList.h"
 #include "forms/FileDrop.h"
 #include "forms/Forms.h"
 #include "forms/ImportFlow.h"
 #include "forms/SaveFlow.h"
 #include "wizard/EntrySlots.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,7 +79,6 @@ void Form2::Form_Load()
         FileDrop::enable(forms().control<QLineEdit>(slot.path()));
     const QString file = QDir(forms().outputFolder()).filePath(QStringLiteral("KORV.ini"));
     control<QLabel>("Label5")->setText(QDir::toNativeSeparators(file));
-    DriveList::setUp(control<QComboBox>("Drive1"));
 }
 
 // "次へ"

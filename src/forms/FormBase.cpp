@@ -1,11 +1,11 @@
 #include "forms/FormBase.h"
 
 #include "forms/DesignLabel.h"
+#include "forms/DriveList.h"
 #include "forms/Forms.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -85,7 +85,7 @@ QWidget *newControl(const ControlSpec &design, QWidget *parent)
     case ControlKind::Line:
         return newLine(parent);
     case ControlKind::DriveList:
-        return new QComboBox(parent);
+        return new DriveList(parent);
     case ControlKind::CheckBox:
         return newCheckBox(caption, pixels(design.height), parent);
     }
@@ -168,6 +168,15 @@ void FormBase::applyTabOrder()
         stops.first()->setFocus();
 }
 
+void FormBase::goBackTo(Control field)
+{
+    if (field.form != m_id) {
+        m_forms.show(field.form);
+        m_forms.hide(m_id);
+    }
+    m_forms.control<QWidget>(field)->setFocus(Qt::OtherFocusReason);
+}
+
 void FormBase::keyPressEvent(QKeyEvent *event)
 {
     // No button is the default or the cancel button: Enter presses only a button that has
@@ -192,4 +201,14 @@ void FormBase::closeEvent(QCloseEvent *event)
     // The close box unloads the window, running its Unload handler; the lifecycle hides it.
     event->ignore();
     m_forms.unload(m_id);
+}
+
+void FormBase::hideEvent(QHideEvent *event)
+{
+    // Where the window is now becomes its place: shown again, it comes back there, wherever the
+    // user moved it. Left unmoved by the program, a dialog would be centred again and the
+    // window manager would place it anew.
+    if (!event->spontaneous())
+        move(pos());
+    QDialog::hideEvent(event);
 }

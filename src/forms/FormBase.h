@@ -81,6 +81,10 @@ public:
         return controlOf<T>(*this, name);
     }
 
+    // Takes the user to a field to edit it: the field's window in place of this one, and the
+    // keyboard focus in the field.
+    void goBackTo(Control field);
+
 protected:
     FormBase(Forms &forms, FormId id, const WindowSpec &window,
              std::span<const ControlSpec> controls);
@@ -96,6 +100,7 @@ protected:
 
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     static QObject *childOf(const QWidget &window, const char *name);

@@ -19,16 +19,19 @@ struct Choice
 std::optional<MessageBox::Answer> g_nextAnswer;
 QList<MessageBox::Shown> g_shown;
 
-// The first choice is the default, and the one Esc gives.
+// The first choice is the default, and the one Esc and the close box give: the others must be
+// chosen on purpose. The texts are shown as they are, markup or not: they name the user's files.
 MessageBox::Answer showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title,
                            const QString &text, const QList<Choice> &choices)
 {
     QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
     QHash<QAbstractButton *, MessageBox::Answer> answers;
     for (const Choice &choice : choices)
         answers.insert(box.addButton(choice.label, choice.role), choice.answer);
-    auto *first = box.buttons().constFirst();
-    box.setDefaultButton(qobject_cast<QPushButton *>(first));
+    // By the buttons' order on screen, which follows their roles, not by the order they came in.
+    auto *first = qobject_cast<QPushButton *>(answers.key(choices.constFirst().answer));
+    box.setDefaultButton(first);
     box.setEscapeButton(first);
     box.exec();
     return answers.value(box.clickedButton(), choices.constFirst().answer);
@@ -45,11 +48,25 @@ MessageBox::Answer ask(QWidget *parent, QMessageBox::Icon icon, const QString &t
     return answer;
 }
 
+// Each character with its code point: the font may have no glyph for it, and an empty box
+// would not tell the user which character to remove.
+QString namedCharacters(const QString &characters)
+{
+    QStringList named;
+    for (const char32_t c : characters.toUcs4())
+        named.append(
+            QStringLiteral("%1 (U+%2)")
+                .arg(QString::fromUcs4(&c, 1),
+                     QString::number(uint(c), 16).toUpper().rightJustified(4, QLatin1Char('0'))));
+    return named.join(QStringLiteral("、"));
+}
+
 QString unstorableList(const QList<Saves::Unstorable> &found)
 {
     QStringList lines;
     for (const Saves::Unstorable &entry : found)
-        lines.append(QStringLiteral("・%1: %2").arg(entry.description, entry.characters));
+        lines.append(
+            QStringLiteral("・%1: %2").arg(entry.description, namedCharacters(entry.characters)));
     return lines.join(QLatin1Char('\n'));
 }
 

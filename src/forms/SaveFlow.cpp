@@ -1,6 +1,7 @@
 #include "forms/SaveFlow.h"
 
 #include "forms/BackgroundWork.h"
+#include "forms/FormBase.h"
 #include "forms/Forms.h"
 #include "forms/MessageBox.h"
 #include "modules/ProfileSession.h"
@@ -20,12 +21,14 @@ void announce(const QString &fileName)
 
 } // namespace
 
-bool SaveFlow::run(QWidget *window, Forms &forms, UnstorableCheck check, Saves::Save save)
+bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves::Save save)
 {
     const QString outputFile = Saves::outputFile(forms);
     const QList<Saves::Unstorable> unstorable = check(forms, outputFile);
-    if (!unstorable.isEmpty() && !MessageBox::saveWithQuestionMarks(window, unstorable))
+    if (!unstorable.isEmpty() && !MessageBox::saveWithQuestionMarks(window, unstorable)) {
+        window->goBackTo(unstorable.constFirst().field);
         return false;
+    }
     const FileStatus status =
         Saves::run(save, forms, outputFile, [window](ProfileSession &session, const auto &work) {
             BackgroundWork::run(window,

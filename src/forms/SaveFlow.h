@@ -3,18 +3,18 @@
 #include "modules/FileStatus.h"
 #include "wizard/Saves.h"
 
+class FormBase;
 class Forms;
-class QWidget;
 
 // What each save button does before its window moves on.
 namespace SaveFlow {
 
 using UnstorableCheck = QList<Saves::Unstorable> (*)(Fields &, const QString &outputFile);
 
-// Warns about characters the output file cannot store and lets the user go back, then saves
-// (showing progress and a way to cancel when that takes long), tells the user of a failed
-// write, and names the file written on standard output. True when the file was written: the
-// window may move on.
-bool run(QWidget *window, Forms &forms, UnstorableCheck check, Saves::Save save);
+// Warns about characters the output file cannot store and lets the user go back to the first
+// of them, then saves (showing progress and a way to cancel when that takes long), tells the
+// user of a failed write, and names the file written on standard output. True when the file
+// was written: the window may move on.
+bool run(FormBase *window, Forms &forms, UnstorableCheck check, Saves::Save save);
 
 } // namespace SaveFlow

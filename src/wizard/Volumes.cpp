@@ -59,7 +59,7 @@ bool Volume::isRemovable() const
 
 QString Volume::displayText() const
 {
-    return label.isEmpty() ? root : QStringLiteral("%1 [%2]").arg(root, label);
+    return label.isEmpty() ? root : QStringLiteral("%1 — %2").arg(label, root);
 }
 
 QList<Volume> Volumes::mounted()

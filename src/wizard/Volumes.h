@@ -14,7 +14,7 @@ struct Volume
 
     // A disc, a loop-mounted image or a stick: where a path's root is the disc root.
     bool isRemovable() const;
-    // What the drive list shows: the root, then the label when there is one.
+    // What the drive list shows: the label first when there is one, then the root.
     QString displayText() const;
 };
 

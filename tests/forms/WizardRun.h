@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -121,6 +122,65 @@ public:
     Forms forms;
     QSignalSpy endings{&forms, &Forms::allUnloaded};
 };
+
+// How the user answers a message box: through the seam (MessageBox::setNextAnswer), or on the
+// real box with a key, its close box or a click on a button.
+enum class OnBox { Seam, Escape, Return, CloseBox, Click };
+Q_DECLARE_METATYPE(OnBox)
+
+// What a real message box showed, and whether the user's action closed it.
+struct BoxSeen
+{
+    bool shown = false;
+    bool closedByAction = false;
+    QString text;
+    Qt::TextFormat textFormat = Qt::AutoText;
+    QString defaultButton;
+};
+
+// Runs f on the next modal window of type T once it is up: it may come only after a save's
+// or an import's work has ended, in an event loop of its own.
+template <typename T> void whenModalUp(std::function<void(T *)> f, int triesLeft = 500)
+{
+    QTimer::singleShot(triesLeft == 500 ? 0 : 10, [f = std::move(f), triesLeft] {
+        if (auto *modal = qobject_cast<T *>(QApplication::activeModalWidget()))
+            f(modal);
+        else if (triesLeft > 0)
+            whenModalUp<T>(f, triesLeft - 1);
+    });
+}
+
+// Does action on the next real message box once it is up; a click goes to the button captioned
+// button. A box the action left up is closed all the same, so that the test comes to its end.
+inline void actOnNextBox(OnBox action, BoxSeen &seen, const QString &button = {})
+{
+    whenModalUp<QMessageBox>([action, &seen, button](QMessageBox *box) {
+        seen = {true, false, box->text(), box->textFormat(),
+                box->defaultButton() ? box->defaultButton()->text() : QString()};
+        QWidget *focus = box->focusWidget() ? box->focusWidget() : box;
+        switch (action) {
+        case OnBox::Escape:
+            QTest::keyClick(focus, Qt::Key_Escape);
+            break;
+        case OnBox::Return:
+            QTest::keyClick(focus, Qt::Key_Return);
+            break;
+        case OnBox::CloseBox:
+            box->close();
+            break;
+        case OnBox::Click:
+            for (QAbstractButton *choice : box->buttons()) {
+                if (choice->text() == button)
+                    QTest::mouseClick(choice, Qt::LeftButton);
+            }
+            break;
+        case OnBox::Seam:
+            break;
+        }
+        seen.closedByAction = !box->isVisible();
+        box->hide();
+    });
+}
 
 // Every test ends with no window left, unloaded ones included.
 inline bool noWindowLeft()

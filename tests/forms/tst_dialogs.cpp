@@ -129,30 +129,46 @@ private slots:
 
     void unstorableComment_data()
     {
-        QTest::addColumn<MessageBox::Answer>("answer");
-        QTest::newRow("go back") << MessageBox::Answer::GoBackAndEdit;
-        QTest::newRow("save with ?") << MessageBox::Answer::SaveWithQuestionMarks;
+        QTest::addColumn<OnBox>("onBox");
+        QTest::addColumn<MessageBox::Answer>("answer"); // given through the seam, or expected
+        QTest::newRow("go back") << OnBox::Seam << MessageBox::Answer::GoBackAndEdit;
+        QTest::newRow("save with ?") << OnBox::Seam << MessageBox::Answer::SaveWithQuestionMarks;
+        QTest::newRow("Esc") << OnBox::Escape << MessageBox::Answer::GoBackAndEdit;
+        QTest::newRow("close box") << OnBox::CloseBox << MessageBox::Answer::GoBackAndEdit;
     }
 
+    // Going back keeps the dialog, with the focus in the comment.
     void unstorableComment()
     {
+        QFETCH(OnBox, onBox);
         QFETCH(MessageBox::Answer, answer);
         const bool saved = answer == MessageBox::Answer::SaveWithQuestionMarks;
         WizardRun run;
-        MessageBox::setNextAnswer(answer);
+        BoxSeen seen;
         QVERIFY(run.withModal(Page1, "Command11", [&](FormBase &dialog) {
+            run.type(Comment, "Text1", "Title");
             run.type(Comment, "Text2", QStringLiteral("Hi \U0001F600"));
+            if (onBox == OnBox::Seam)
+                MessageBox::setNextAnswer(answer);
+            else
+                actOnNextBox(onBox, seen);
             run.click(Comment, "Command1");
             QCOMPARE(dialog.isVisible(), !saved);
-            if (!saved)
+            if (!saved) {
+                QCOMPARE(dialog.focusWidget(), find<QLineEdit>(run.forms, Comment, "Text2"));
                 run.click(Comment, "Command2");
+            }
         }));
         const QList<MessageBox::Shown> shown = MessageBox::takeShown();
         QCOMPARE(shown.size(), 1);
-        QVERIFY(shown[0].text.contains(QStringLiteral("一言: \U0001F600")));
+        QVERIFY(shown[0].text.contains(QStringLiteral("一言: \U0001F600 (U+1F600)")));
+        if (onBox != OnBox::Seam) {
+            QVERIFY(seen.closedByAction);
+            QCOMPARE(seen.defaultButton, "戻って修正");
+        }
         QCOMPARE(run.fileExists(), saved);
         if (saved)
-            QCOMPARE(run.fileBytes(), memo("", "Hi ?"));
+            QCOMPARE(run.fileBytes(), memo("Title", "Hi ?"));
     }
 
     void helpShowsTheSameTextsTwice()

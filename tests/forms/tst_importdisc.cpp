@@ -2,12 +2,14 @@
 // drives, one chosen in Drive1, Command12 clicked; checked by the entry fields.
 
 #include "WizardRun.h"
+#include "forms/DriveList.h"
 #include "forms/MessageBox.h"
 #include "wizard/EntrySlots.h"
 #include "wizard/Volumes.h"
 
-#include <QComboBox>
+#include <QAbstractItemView>
 #include <QDir>
+#include <QStyleFactory>
 #include <array>
 #include <memory>
 
@@ -16,7 +18,7 @@ namespace {
 constexpr FormId Page1 = FormId::Form2;
 constexpr FormId Page2 = FormId::Form3;
 
-// The three drives offered: A and B are labelled, C is not.
+// The three drives offered, in the order of their roots: A and B are labelled, C is not.
 const std::array<QString, 3> kLabels{"DISC_A", "DISC_B", ""};
 
 QStringList entryTexts(WizardRun &run)
@@ -38,6 +40,14 @@ void typeIntoEveryEntry(WizardRun &run)
 
 const QStringList kAllEmpty(34);
 
+QStringList itemTexts(const QComboBox *list, int role = Qt::DisplayRole)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->itemData(i, role).toString());
+    return texts;
+}
+
 } // namespace
 
 class TestImportDisc : public QObject
@@ -52,12 +62,12 @@ private slots:
             drive = std::make_unique<QTemporaryDir>();
             QVERIFY(drive->isValid());
         }
-        Volumes::setSource([this] {
-            QList<Volume> volumes;
-            for (std::size_t i = 0; i < m_drives.size(); ++i)
-                volumes.append({root(i), kLabels[i], "iso9660"});
-            return volumes;
-        });
+        // Drive i is the i-th entry of the list, which shows discs by root.
+        std::ranges::sort(m_drives, {}, [](const auto &drive) { return drive->path(); });
+        m_mounted.clear();
+        for (std::size_t i = 0; i < m_drives.size(); ++i)
+            m_mounted.append({root(i), kLabels[i], "iso9660"});
+        Volumes::setSource([this] { return m_mounted; });
         QVERIFY(QDir::setCurrent(root(0)));
         MessageBox::takeShown();
     }
@@ -74,12 +84,54 @@ private slots:
         QVERIFY(QDir(root(1)).mkpath("GAME/DATA"));
         QVERIFY(QDir::setCurrent(root(1) + "GAME/DATA"));
         WizardRun run;
-        auto *drive1 = run.get<QComboBox>(Page1, "Drive1");
-        QStringList shown;
-        for (int i = 0; i < drive1->count(); ++i)
-            shown.append(drive1->itemText(i));
-        QCOMPARE(shown, (QStringList{root(0) + " [DISC_A]", root(1) + " [DISC_B]", root(2)}));
+        auto *drive1 = run.get<DriveList>(Page1, "Drive1");
+        QCOMPARE(itemTexts(drive1),
+                 (QStringList{"DISC_A — " + root(0), "DISC_B — " + root(1), root(2)}));
         QCOMPARE(drive1->currentIndex(), 1);
+        QCOMPARE(drive1->drive(), root(1));
+    }
+
+    void openingListsTheVolumesMountedNow_data()
+    {
+        QTest::addColumn<bool>("chosenTakenOut");
+        QTest::newRow("chosen disc still in") << false;
+        QTest::newRow("chosen disc taken out") << true;
+    }
+
+    // Since start-up disc A was taken out, perhaps disc B too, and a stick and a hard disk
+    // were mounted. Discs and sticks come first; a selection that went away falls to the
+    // first entry.
+    void openingListsTheVolumesMountedNow()
+    {
+        QFETCH(bool, chosenTakenOut);
+        WizardRun run;
+        auto *drive1 = run.get<DriveList>(Page1, "Drive1");
+        chooseDrive(run, 1);
+        m_mounted.removeFirst();
+        if (chosenTakenOut)
+            m_mounted.removeFirst();
+        m_mounted += {{"/", "", "ext4"}, {"/media/user/STICK/", "STICK", "vfat"}};
+        // Most styles, unlike Fusion, open the list no wider than the box.
+        QStyle *narrowList = QStyleFactory::create("Windows");
+        narrowList->setParent(drive1);
+        drive1->setStyle(narrowList);
+        drive1->showPopup();
+
+        const QString stick = "STICK — /media/user/STICK/";
+        const QStringList expected = chosenTakenOut
+                                         ? QStringList{stick, root(2), "/"}
+                                         : QStringList{stick, "DISC_B — " + root(1), root(2), "/"};
+        QCOMPARE(itemTexts(drive1), expected);
+        QCOMPARE(itemTexts(drive1, Qt::ToolTipRole), expected);
+        QCOMPARE(drive1->drive(), chosenTakenOut ? "/media/user/STICK/" : root(1));
+        QCOMPARE(drive1->toolTip(), drive1->currentText());
+        // The open list shows each entry whole, however narrow the box.
+        QVERIFY(drive1->view()->isVisible());
+        for (const QString &entry : expected)
+            QVERIFY2(drive1->view()->viewport()->width() >=
+                         drive1->fontMetrics().horizontalAdvance(entry),
+                     qPrintable(entry));
+        drive1->hidePopup();
     }
 
     // Drive B is shown with its label; the file is still found, in its root. Choosing the
@@ -156,13 +208,14 @@ private:
     // With the keyboard, from the drive the list starts on.
     void chooseDrive(WizardRun &run, int index)
     {
-        auto *drive1 = run.get<QComboBox>(Page1, "Drive1");
+        auto *drive1 = run.get<DriveList>(Page1, "Drive1");
         while (drive1->currentIndex() < index)
             QTest::keyClick(drive1, Qt::Key_Down);
         QCOMPARE(drive1->currentIndex(), index);
     }
 
     QString m_startFolder;
+    QList<Volume> m_mounted; // what the system reports as mounted
     std::array<std::unique_ptr<QTemporaryDir>, 3> m_drives;
 };
 

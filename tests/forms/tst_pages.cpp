@@ -8,6 +8,7 @@
 #include <QLabel>
 
 Q_DECLARE_METATYPE(MessageBox::Answer)
+Q_DECLARE_METATYPE(FormId)
 
 namespace {
 
@@ -179,10 +180,14 @@ private slots:
     {
         QTest::addColumn<bool>("finishing");
         QTest::addColumn<QString>("target"); // relative to the temporary folder
-        QTest::newRow("次へ, folder missing") << false << "missing/KORV.ini";
-        QTest::newRow("次へ, KORV.ini is a folder") << false << "folder/KORV.ini";
-        QTest::newRow("完了, folder missing") << true << "missing/KORV.ini";
-        QTest::newRow("完了, KORV.ini is a folder") << true << "folder/KORV.ini";
+        QTest::addColumn<OnBox>("onBox");
+        QTest::newRow("次へ, folder missing") << false << "missing/KORV.ini" << OnBox::Seam;
+        QTest::newRow("次へ, KORV.ini is a folder") << false << "folder/KORV.ini" << OnBox::Seam;
+        QTest::newRow("完了, folder missing") << true << "missing/KORV.ini" << OnBox::Seam;
+        QTest::newRow("完了, KORV.ini is a folder") << true << "folder/KORV.ini" << OnBox::Seam;
+        // Shown as it is, not as markup.
+        QTest::newRow("次へ, folder named as markup, Enter")
+            << false << "a<b>bold</b>&amp;<i>x/KORV.ini" << OnBox::Return;
     }
 
     // Fails for root too, where mode bits stop nothing.
@@ -190,6 +195,7 @@ private slots:
     {
         QFETCH(bool, finishing);
         QFETCH(QString, target);
+        QFETCH(OnBox, onBox);
         WizardRun run;
         QVERIFY(QDir(run.dir.path()).mkpath("folder/KORV.ini"));
         const FormId page = finishing ? Page2 : Page1;
@@ -197,7 +203,11 @@ private slots:
             run.click(Page1, "Command1");
         const QString file = run.dir.filePath(target);
         run.setOutputFile(file);
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        BoxSeen seen;
+        if (onBox == OnBox::Seam)
+            MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        else
+            actOnNextBox(onBox, seen);
         run.click(page, finishing ? "Command11" : "Command1");
 
         const QList<MessageBox::Shown> shown = MessageBox::takeShown();
@@ -206,6 +216,11 @@ private slots:
         QVERIFY2(shown[0].text.startsWith("「" + file + "」に書き込めませんでした。\n理由: "),
                  qPrintable(shown[0].text));
         QVERIFY(shown[0].text.size() > file.size() + 20); // a reason follows
+        if (onBox != OnBox::Seam) {
+            QVERIFY(seen.closedByAction);
+            QCOMPARE(seen.text, shown[0].text);
+            QCOMPARE(seen.textFormat, Qt::PlainText);
+        }
         QVERIFY(run.isShown(page));
         QVERIFY(!run.isShown(finishing ? Page1 : Page2));
         QVERIFY(!run.forms.isLoaded(FormId::Form4));
@@ -214,36 +229,63 @@ private slots:
     void unstorableCharacters_data()
     {
         QTest::addColumn<bool>("finishing");
-        QTest::addColumn<MessageBox::Answer>("answer");
-        QTest::newRow("次へ, go back") << false << MessageBox::Answer::GoBackAndEdit;
-        QTest::newRow("次へ, save with ?") << false << MessageBox::Answer::SaveWithQuestionMarks;
-        QTest::newRow("完了, go back") << true << MessageBox::Answer::GoBackAndEdit;
-        QTest::newRow("完了, save with ?") << true << MessageBox::Answer::SaveWithQuestionMarks;
+        QTest::addColumn<FormId>("fieldPage"); // where the character is typed
+        QTest::addColumn<OnBox>("onBox");
+        QTest::addColumn<MessageBox::Answer>("answer"); // given through the seam, or expected
+        const auto GoBack = MessageBox::Answer::GoBackAndEdit;
+        const auto Save = MessageBox::Answer::SaveWithQuestionMarks;
+        QTest::newRow("次へ, go back") << false << Page1 << OnBox::Seam << GoBack;
+        QTest::newRow("次へ, save with ?") << false << Page1 << OnBox::Seam << Save;
+        QTest::newRow("完了, go back") << true << Page2 << OnBox::Seam << GoBack;
+        QTest::newRow("完了, save with ?") << true << Page2 << OnBox::Seam << Save;
+        QTest::newRow("次へ, Esc") << false << Page1 << OnBox::Escape << GoBack;
+        QTest::newRow("次へ, close box") << false << Page1 << OnBox::CloseBox << GoBack;
+        QTest::newRow("次へ, Enter") << false << Page1 << OnBox::Return << GoBack;
+        QTest::newRow("次へ, click ？に置き換えて保存") << false << Page1 << OnBox::Click << Save;
+        QTest::newRow("完了, Esc") << true << Page2 << OnBox::Escape << GoBack;
+        QTest::newRow("完了, field on page 1, Esc") << true << Page1 << OnBox::Escape << GoBack;
     }
 
+    // Going back shows the field's page, alone, with the focus in the field.
     void unstorableCharacters()
     {
         QFETCH(bool, finishing);
+        QFETCH(FormId, fieldPage);
+        QFETCH(OnBox, onBox);
         QFETCH(MessageBox::Answer, answer);
         WizardRun run;
         if (finishing)
             run.click(Page1, "Command1");
         const QByteArray before = run.fileBytes();
         const FormId page = finishing ? Page2 : Page1;
-        run.type(page, "Text3", QStringLiteral("Fun \U0001F600"));
-        MessageBox::setNextAnswer(answer);
+        run.type(fieldPage, "Text3", QStringLiteral("Fun \U0001F600"));
+        BoxSeen seen;
+        if (onBox == OnBox::Seam)
+            MessageBox::setNextAnswer(answer);
+        else
+            actOnNextBox(onBox, seen, "？に置き換えて保存");
         run.click(page, finishing ? "Command11" : "Command1");
 
         const QList<MessageBox::Shown> shown = MessageBox::takeShown();
         QCOMPARE(shown.size(), 1);
-        const QString entry = finishing ? "ソフトの名前 9" : "ソフトの名前 2";
-        QVERIFY2(shown[0].text.contains(entry + ": \U0001F600"), qPrintable(shown[0].text));
+        const QString entry = fieldPage == Page2 ? "ソフトの名前 9" : "ソフトの名前 2";
+        QVERIFY2(shown[0].text.contains(entry + QStringLiteral(": \U0001F600 (U+1F600)")),
+                 qPrintable(shown[0].text));
+        if (onBox != OnBox::Seam) {
+            QVERIFY(seen.closedByAction);
+            QCOMPARE(seen.defaultButton, "戻って修正");
+        }
+        auto *field = run.get<QLineEdit>(fieldPage, "Text3");
         const bool saved = answer == MessageBox::Answer::SaveWithQuestionMarks;
-        QCOMPARE(run.isShown(page), !saved);
+        QCOMPARE(run.isShown(fieldPage), !saved);
+        QCOMPARE(run.isShown(page), !saved && fieldPage == page);
         QCOMPARE(run.fileBytes() == before, !saved);
         if (saved)
-            QVERIFY(run.fileBytes().contains(finishing ? "\r\n9=Fun ?\r\n" : "\r\n2=Fun ?\r\n"));
-        QCOMPARE(run.get<QLineEdit>(page, "Text3")->text(), QStringLiteral("Fun \U0001F600"));
+            QVERIFY(run.fileBytes().contains(fieldPage == Page2 ? "\r\n9=Fun ?\r\n"
+                                                                : "\r\n2=Fun ?\r\n"));
+        else
+            QCOMPARE(run.forms.window(fieldPage).focusWidget(), field);
+        QCOMPARE(field->text(), QStringLiteral("Fun \U0001F600"));
     }
 
     void enterAndEscInTextBoxPressNothing_data()

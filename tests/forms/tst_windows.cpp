@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QFontInfo>
 #include <QLabel>
+#include <QWindow>
 
 Q_DECLARE_METATYPE(FormId)
 
@@ -105,6 +106,30 @@ private slots:
         forms.show(form);
         QCOMPARE(forms.window(form).focusWidget()->objectName(), order.first());
         QCOMPARE(tabWalk(forms.window(form)), order);
+    }
+
+    void movedWindowKeepsItsPlace_data()
+    {
+        QTest::addColumn<FormId>("form");
+        QTest::newRow("page 1") << FormId::Form2;
+        QTest::newRow("page 2") << FormId::Form3;
+        QTest::newRow("comment dialog") << FormId::Form5;
+    }
+
+    // Moved by the user, through the window system rather than by the program, a window comes
+    // back to where it was left when it is shown again.
+    void movedWindowKeepsItsPlace()
+    {
+        QFETCH(FormId, form);
+        Forms forms;
+        forms.show(form);
+        FormBase &window = forms.window(form);
+        const QPoint moved = window.pos() + QPoint(-123, 45);
+        window.windowHandle()->setFramePosition(moved);
+        QTRY_COMPARE(window.pos(), moved);
+        forms.hide(form);
+        forms.show(form);
+        QCOMPARE(window.pos(), moved);
     }
 
     void noButtonIsPressedByEnterOrEsc()

@@ -28,7 +28,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("labelled disc") << "/media/cdrom/"
                                        << "KORV_DISC"
-                                       << "/media/cdrom/ [KORV_DISC]";
+                                       << "KORV_DISC — /media/cdrom/";
         QTest::newRow("no label") << "/"
                                   << ""
                                   << "/";
