@@ -72,7 +72,7 @@ Startup::CommandLine Startup::parse(const QStringList &arguments)
     if (folders.isEmpty())
         return {};
     const QString folder = QDir(folders.first()).absolutePath();
-    switch (DiscFolder::check(folder).problem) {
+    switch (DiscFolder::kindProblem(folder)) {
     case FileProblem::NotFound:
         return {{},
                 fail(QStringLiteral("フォルダー「%1」が見つかりません").arg(folder), kFolderError)};

@@ -87,3 +87,8 @@ void CommonDialog::setNextFailure()
 {
     g_nextOutcome = Outcome{QDialog::Accepted, {}};
 }
+
+void CommonDialog::forgetNextAnswer()
+{
+    g_nextOutcome.reset();
+}

@@ -24,6 +24,8 @@ public:
     static void setNextFileName(const QString &fileName);
     static void setNextCancel();
     static void setNextFailure();
+    // The next use shows the dialog again.
+    static void forgetNextAnswer();
 
 private:
     QFileDialog &fileDialog();

@@ -41,3 +41,8 @@ void FolderDialog::setNextCancel()
 {
     g_nextAnswer = QString();
 }
+
+void FolderDialog::forgetNextAnswer()
+{
+    g_nextAnswer.reset();
+}

@@ -15,5 +15,7 @@ std::optional<QString> chooseDiscFolder();
 // cancelled.
 void setNextFolder(const QString &folder);
 void setNextCancel();
+// The next use shows the dialog again.
+void forgetNextAnswer();
 
 } // namespace FolderDialog

@@ -114,7 +114,7 @@ bool MessageBox::saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unsto
     return answer == Answer::SaveWithQuestionMarks;
 }
 
-void MessageBox::setNextAnswer(Answer answer)
+void MessageBox::setNextAnswer(std::optional<Answer> answer)
 {
     g_nextAnswer = answer;
 }

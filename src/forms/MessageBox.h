@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 // Every message the wizard shows goes through here, so that a test can answer it instead
@@ -35,8 +37,8 @@ public:
     // to save with "?" in their place, false to go back and edit.
     static bool saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unstorable> &found);
 
-    // The next message is not shown but answered with answer.
-    static void setNextAnswer(Answer answer);
+    // The next message is not shown but answered with answer; with none, it is shown.
+    static void setNextAnswer(std::optional<Answer> answer);
     // The messages shown or answered since the last call, oldest first.
     static QList<Shown> takeShown();
 };

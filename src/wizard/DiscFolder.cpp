@@ -5,13 +5,18 @@
 #include <QDir>
 #include <QFileInfo>
 
-FileStatus DiscFolder::check(const QString &folder)
+FileProblem DiscFolder::kindProblem(const QString &folder)
 {
     const QFileInfo info(folder);
     if (!info.exists())
-        return FileStatus::failed(folder, FileProblem::NotFound);
-    if (!info.isDir())
-        return FileStatus::failed(folder, FileProblem::NotAFolder);
+        return FileProblem::NotFound;
+    return info.isDir() ? FileProblem::None : FileProblem::NotAFolder;
+}
+
+FileStatus DiscFolder::check(const QString &folder)
+{
+    if (const FileProblem problem = kindProblem(folder); problem != FileProblem::None)
+        return FileStatus::failed(folder, problem);
     // A save's own temporary file: removed when it goes out of scope, and recognised by the
     // next save should the program be killed before that.
     AtomicFile probe(QDir(folder).filePath(QStringLiteral("KORV.ini")));

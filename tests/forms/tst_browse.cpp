@@ -1,7 +1,8 @@
 // The browse buttons clicked as a user would, with the page's file dialog answered by the test.
 
-#include "WizardRun.h"
 #include "forms/CommonDialog.h"
+#include "support/Seams.h"
+#include "support/WizardRun.h"
 #include "wizard/EntrySlots.h"
 #include "wizard/PathPicker.h"
 #include "wizard/Volumes.h"
@@ -46,9 +47,15 @@ private slots:
         }
     }
 
+    void init()
+    {
+        m_answers.emplace();
+        failOnWarnings();
+    }
+
     void cleanup()
     {
-        Volumes::setSource({});
+        m_answers.reset();
         QVERIFY(noWindowLeft());
     }
 
@@ -151,9 +158,8 @@ private slots:
     {
         QFETCH(int, slotNumber);
         QFETCH(QString, saveButton);
-        Volumes::setSource([this] {
-            return QList<Volume>{{"/", "", "ext4"}, {m_disc.path() + "/", "GAME", "iso9660"}};
-        });
+        const OfferedVolumes offered(
+            QList<Volume>{{"/", "", "ext4"}, {m_disc.path() + "/", "GAME", "iso9660"}});
         WizardRun run;
         const EntrySlot &slot = slotNumbered(slotNumber);
         CommonDialog::setNextFileName(m_runExe);
@@ -169,6 +175,7 @@ private:
     QTemporaryDir m_disc;
     const QString m_runExe = m_disc.filePath("GAME/RUN.EXE");
     const QString m_setupExe = m_disc.filePath("SETUP.EXE");
+    std::optional<DialogAnswers> m_answers;
 };
 
 QTEST_MAIN(TestBrowse)

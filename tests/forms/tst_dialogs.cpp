@@ -1,19 +1,19 @@
 // The comment dialog, the help window and the completion window, reached as a user does.
 
-#include "WizardRun.h"
+#include "forms/BackgroundWork.h"
+#include "modules/ProfileSession.h"
+#include "support/WizardRun.h"
+
 #include "forms/MessageBox.h"
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <QThread>
 
 #include <QLabel>
 
 Q_DECLARE_METATYPE(MessageBox::Answer)
 
 namespace {
-
-constexpr FormId Page1 = FormId::Form2;
-constexpr FormId Page2 = FormId::Form3;
-constexpr FormId Help = FormId::Form1;
-constexpr FormId Completion = FormId::Form4;
-constexpr FormId Comment = FormId::Form5;
 
 enum class Leave { Ok, Cancel, CloseBox };
 
@@ -47,6 +47,7 @@ class TestDialogs : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { failOnWarnings(); }
     void cleanup() { QVERIFY(noWindowLeft()); }
 
     void okWithBothFilledThenFinishKeepsThem()
@@ -114,7 +115,7 @@ private slots:
         WizardRun run;
         const QString file = run.dir.filePath("missing/KORV.ini");
         run.setOutputFile(file);
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        Messages messages(MessageBox::Answer::Ok);
         QVERIFY(run.withModal(Page1, "Command11", [&](FormBase &dialog) {
             run.type(Comment, "Text1", "Title");
             run.click(Comment, "Command1");
@@ -122,7 +123,7 @@ private slots:
             QCOMPARE(run.text(Comment, "Text1"), "Title");
             run.click(Comment, "Command2");
         }));
-        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        const QList<MessageBox::Shown> shown = messages.shown();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.startsWith("「" + file + "」に書き込めませんでした。"));
     }
@@ -144,14 +145,12 @@ private slots:
         QFETCH(MessageBox::Answer, answer);
         const bool saved = answer == MessageBox::Answer::SaveWithQuestionMarks;
         WizardRun run;
+        Messages messages;
         BoxSeen seen;
         QVERIFY(run.withModal(Page1, "Command11", [&](FormBase &dialog) {
             run.type(Comment, "Text1", "Title");
             run.type(Comment, "Text2", QStringLiteral("Hi \U0001F600"));
-            if (onBox == OnBox::Seam)
-                MessageBox::setNextAnswer(answer);
-            else
-                actOnNextBox(onBox, seen);
+            answerNextBox(onBox, answer, seen);
             run.click(Comment, "Command1");
             QCOMPARE(dialog.isVisible(), !saved);
             if (!saved) {
@@ -159,7 +158,7 @@ private slots:
                 run.click(Comment, "Command2");
             }
         }));
-        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        const QList<MessageBox::Shown> shown = messages.shown();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.contains(QStringLiteral("一言: \U0001F600 (U+1F600)")));
         if (onBox != OnBox::Seam) {
@@ -228,11 +227,37 @@ private slots:
         run.click(Page2, "Command11");
         QVERIFY(run.isShown(Completion));
         QCOMPARE(run.forms.window(Completion).windowTitle(), "終了");
+        // Where the file went, for the pointer and for a screen reader.
+        QCOMPARE(find<QLabel>(run.forms, Completion, "Label2")->toolTip(), run.outputFile());
+        QVERIFY(run.forms.window(Completion).accessibleDescription().contains(run.outputFile()));
         if (closeBox)
             run.closeBox(Completion);
         else
             run.click(Completion, "Command1");
         QVERIFY(run.ended());
+    }
+
+    // A save or an import that takes long shows a progress dialog after half a second, whose
+    // キャンセル cancels the session the work runs on; the window answers meanwhile.
+    void longWorkShowsProgressThatCancels()
+    {
+        WizardRun run;
+        ProfileSession session;
+        QString label;
+        whenModalUp<QProgressDialog>([&label](QProgressDialog *progress) {
+            label = progress->labelText();
+            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+        });
+        QElapsedTimer waited;
+        waited.start();
+        BackgroundWork::run(&run.forms.window(Page1), "「KORV.ini」を読み込んでいます…", session,
+                            [&] {
+                                while (!session.isCancelled() && waited.elapsed() < 10'000)
+                                    QThread::msleep(5);
+                            });
+        QCOMPARE(label, "「KORV.ini」を読み込んでいます…");
+        QVERIFY(session.isCancelled());
+        QVERIFY(waited.elapsed() >= 500);
     }
 
     void cancelOnPageOneAlsoUnloadsAConfirmedComment()

@@ -1,7 +1,8 @@
 // Dropping files on the path fields, with drags sent to the window as the window system
 // sends them: enter, move, and a drop only where the move was accepted.
 
-#include "WizardRun.h"
+#include "support/Seams.h"
+#include "support/WizardRun.h"
 #include "wizard/EntrySlots.h"
 #include "wizard/Volumes.h"
 
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr FormId Page1 = FormId::Form2;
 constexpr Qt::DropActions kAnyAction = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
 
 // True when the field took the drop.
@@ -64,6 +64,7 @@ class TestFileDrop : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { failOnWarnings(); }
     void cleanup() { QVERIFY(noWindowLeft()); }
 
     void everyPathFieldTakesTheFirstOfThreeFiles_data()
@@ -170,7 +171,7 @@ private slots:
         QFETCH(QUrl, dropped);
         QFETCH(QString, shown);
         QFETCH(QString, saved);
-        Volumes::setSource([] { return QList<Volume>{{"/media/cdrom/", "DISC", "iso9660"}}; });
+        const OfferedVolumes offered(QList<Volume>{{"/media/cdrom/", "DISC", "iso9660"}});
         WizardRun run;
         auto *field = run.get<QLineEdit>(Page1, "Text2");
         QMimeData data;
@@ -178,7 +179,6 @@ private slots:
         QVERIFY(dragAndDrop(field, data));
         QCOMPARE(field->text(), shown);
         run.click(Page1, "Command1");
-        Volumes::setSource({});
         QCOMPARE(field->text(), saved);
         QVERIFY(run.fileBytes().contains("[PATH]\r\n1=" + saved.toLatin1() + "\r\n"));
     }

@@ -1,9 +1,10 @@
 // "読み込み！" and the drive list driven as a user would: temporary folders offered as
 // drives, one chosen in Drive1, Command12 clicked; checked by the entry fields.
 
-#include "WizardRun.h"
 #include "forms/DriveList.h"
 #include "forms/MessageBox.h"
+#include "support/Seams.h"
+#include "support/WizardRun.h"
 #include "wizard/EntrySlots.h"
 #include "wizard/Volumes.h"
 
@@ -14,9 +15,6 @@
 #include <memory>
 
 namespace {
-
-constexpr FormId Page1 = FormId::Form2;
-constexpr FormId Page2 = FormId::Form3;
 
 // The three drives offered, in the order of their roots: A and B are labelled, C is not.
 const std::array<QString, 3> kLabels{"DISC_A", "DISC_B", ""};
@@ -57,7 +55,6 @@ class TestImportDisc : public QObject
 private slots:
     void init()
     {
-        m_startFolder = QDir::currentPath();
         for (auto &drive : m_drives) {
             drive = std::make_unique<QTemporaryDir>();
             QVERIFY(drive->isValid());
@@ -67,22 +64,26 @@ private slots:
         m_mounted.clear();
         for (std::size_t i = 0; i < m_drives.size(); ++i)
             m_mounted.append({root(i), kLabels[i], "iso9660"});
-        Volumes::setSource([this] { return m_mounted; });
-        QVERIFY(QDir::setCurrent(root(0)));
-        MessageBox::takeShown();
+        m_offered.emplace([this] { return m_mounted; });
+        m_current.emplace(root(0));
+        QVERIFY(m_current->isSet());
+        m_messages.emplace();
+        failOnWarnings();
     }
 
     void cleanup()
     {
-        Volumes::setSource({});
-        QDir::setCurrent(m_startFolder);
+        m_messages.reset();
+        m_current.reset();
+        m_offered.reset();
         QVERIFY(noWindowLeft());
     }
 
     void driveListShowsEveryDriveAndStartsOnTheCurrentFolder()
     {
         QVERIFY(QDir(root(1)).mkpath("GAME/DATA"));
-        QVERIFY(QDir::setCurrent(root(1) + "GAME/DATA"));
+        const CurrentFolder inside(root(1) + "GAME/DATA");
+        QVERIFY(inside.isSet());
         WizardRun run;
         auto *drive1 = run.get<DriveList>(Page1, "Drive1");
         QCOMPARE(itemTexts(drive1),
@@ -160,7 +161,7 @@ private slots:
         QVERIFY(run.isShown(Page1));
         QVERIFY(!run.isShown(Page2));
         QVERIFY(!run.fileExists());
-        QCOMPARE(MessageBox::takeShown().size(), 0);
+        QCOMPARE(m_messages->shown().size(), 0);
     }
 
     // The mend: one press on a drive without the file used to empty everything typed.
@@ -185,7 +186,7 @@ private slots:
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
         run.click(Page1, "Command12");
         QCOMPARE(entryTexts(run), typed);
-        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        const QList<MessageBox::Shown> shown = m_messages->shown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, "読み込めませんでした");
         QVERIFY2(shown[0].text.startsWith("「" + file + "」を読み込めませんでした。"),
@@ -214,9 +215,11 @@ private:
         QCOMPARE(drive1->currentIndex(), index);
     }
 
-    QString m_startFolder;
     QList<Volume> m_mounted; // what the system reports as mounted
     std::array<std::unique_ptr<QTemporaryDir>, 3> m_drives;
+    std::optional<OfferedVolumes> m_offered;
+    std::optional<CurrentFolder> m_current;
+    std::optional<Messages> m_messages;
 };
 
 QTEST_MAIN(TestImportDisc)

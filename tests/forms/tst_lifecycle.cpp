@@ -1,7 +1,8 @@
 // One instance of each window, created on first reference; hidden windows keep their
 // fields, unloaded ones lose them; the unload cascades, and the end of the program.
 
-#include "WizardRun.h"
+#include "app/Startup.h"
+#include "support/WizardRun.h"
 
 #include <QLabel>
 
@@ -28,6 +29,7 @@ class TestLifecycle : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { failOnWarnings(); }
     void cleanup() { QVERIFY(noWindowLeft()); }
 
     void firstReferenceCreatesOnce()
@@ -48,6 +50,73 @@ private slots:
         QVERIFY(!forms.window(FormId::Form3).isVisible());
         QCOMPARE(forms.text({FormId::Form2, "Label5"}),
                  QCoreApplication::applicationDirPath() + "/KORV.ini");
+    }
+
+    // The command line names the disc folder, which must be there; a folder KORV.ini cannot
+    // be written into is asked about before page 1, and another one chosen or the program
+    // ended. Nothing is left in the folders looked at.
+    void startsOnItsOutputFolder_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // "<disc>" a fresh folder, "<file>" a file
+        QTest::addColumn<int>("exitCode");          // -1: the program goes on
+        QTest::addColumn<QString>("answer"); // to the question: "", "quit", "cancel", "choose"
+        QTest::addColumn<QString>("folder"); // where KORV.ini goes; empty: nowhere
+        const QString program = QCoreApplication::applicationDirPath();
+        QTest::newRow("no folder") << QStringList() << -1 << "" << program;
+        QTest::newRow("disc folder") << QStringList{"<disc>"} << -1 << ""
+                                     << "<disc>";
+        QTest::newRow("missing folder") << QStringList{"<disc>/missing"} << 1 << ""
+                                        << "";
+        QTest::newRow("a file") << QStringList{"<file>"} << 1 << ""
+                                << "";
+        QTest::newRow("two folders") << QStringList{"<disc>", "<disc>"} << 2 << ""
+                                     << "";
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << ""
+                                        << "";
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << ""
+                                   << "";
+        // Mode bits do not stop root; /proc takes no file from anyone.
+        QTest::newRow("unwritable, another chosen") << QStringList{"/proc"} << -1 << "choose"
+                                                    << "<disc>";
+        QTest::newRow("unwritable, end") << QStringList{"/proc"} << -1 << "quit"
+                                         << "";
+        QTest::newRow("unwritable, no folder chosen") << QStringList{"/proc"} << -1 << "cancel"
+                                                      << "";
+    }
+
+    void startsOnItsOutputFolder()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, answer);
+        QFETCH(QString, folder);
+        TestFiles::Folder disc;
+        TestFiles::writeFile(disc.dir.filePath("file"), "");
+        for (QString &argument : arguments)
+            argument.replace("<disc>", disc.dir.path())
+                .replace("<file>", disc.dir.filePath("file"));
+        folder.replace("<disc>", disc.dir.path());
+        const QStringList before = QDir(disc.dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+
+        const Startup::CommandLine line = Startup::parse(QStringList{"korvane-wizard"} + arguments);
+        QCOMPARE(line.exitCode.value_or(-1), exitCode);
+        if (line.exitCode)
+            return;
+        Messages messages(answer == "quit" ? MessageBox::Answer::Quit
+                                           : MessageBox::Answer::ChooseFolder);
+        const DialogAnswers dialogs;
+        if (answer == "cancel")
+            FolderDialog::setNextCancel();
+        else
+            FolderDialog::setNextFolder(disc.dir.path());
+        const std::optional<QString> chosen = Startup::outputFolder(line.folder);
+        QCOMPARE(chosen.value_or(QString()), folder);
+        QCOMPARE(messages.shown().size(), answer.isEmpty() ? 0 : 1);
+        QCOMPARE(QDir(disc.dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+        if (!chosen)
+            return;
+        Forms forms(*chosen);
+        QCOMPARE(forms.text(kOutputPathHolder), *chosen + "/KORV.ini");
     }
 
     void readingAFieldLoadsItsWindowHidden()

@@ -1,8 +1,8 @@
 // Page 1 and page 2 driven as a user would: typing, "次へ", "前へ", "完了", "キャンセル",
 // close boxes; checked by the bytes of KORV.ini and the windows shown.
 
-#include "WizardRun.h"
 #include "forms/MessageBox.h"
+#include "support/WizardRun.h"
 
 #include <QDir>
 #include <QLabel>
@@ -11,9 +11,6 @@ Q_DECLARE_METATYPE(MessageBox::Answer)
 Q_DECLARE_METATYPE(FormId)
 
 namespace {
-
-constexpr FormId Page1 = FormId::Form2;
-constexpr FormId Page2 = FormId::Form3;
 
 // The file after a page-1 save alone: names and paths of slots 1 to 7.
 QByteArray pageOneFile(const QHash<int, QString> &names, const QHash<int, QString> &paths = {})
@@ -28,6 +25,7 @@ class TestPages : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { failOnWarnings(); }
     void cleanup() { QVERIFY(noWindowLeft()); }
 
     void allEmptyFinishWritesEveryKeyEmpty()
@@ -203,14 +201,12 @@ private slots:
             run.click(Page1, "Command1");
         const QString file = run.dir.filePath(target);
         run.setOutputFile(file);
+        Messages messages;
         BoxSeen seen;
-        if (onBox == OnBox::Seam)
-            MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-        else
-            actOnNextBox(onBox, seen);
+        answerNextBox(onBox, MessageBox::Answer::Ok, seen);
         run.click(page, finishing ? "Command11" : "Command1");
 
-        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        const QList<MessageBox::Shown> shown = messages.shown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, "保存できませんでした");
         QVERIFY2(shown[0].text.startsWith("「" + file + "」に書き込めませんでした。\n理由: "),
@@ -259,14 +255,12 @@ private slots:
         const QByteArray before = run.fileBytes();
         const FormId page = finishing ? Page2 : Page1;
         run.type(fieldPage, "Text3", QStringLiteral("Fun \U0001F600"));
+        Messages messages;
         BoxSeen seen;
-        if (onBox == OnBox::Seam)
-            MessageBox::setNextAnswer(answer);
-        else
-            actOnNextBox(onBox, seen, "？に置き換えて保存");
+        answerNextBox(onBox, answer, seen, "？に置き換えて保存");
         run.click(page, finishing ? "Command11" : "Command1");
 
-        const QList<MessageBox::Shown> shown = MessageBox::takeShown();
+        const QList<MessageBox::Shown> shown = messages.shown();
         QCOMPARE(shown.size(), 1);
         const QString entry = fieldPage == Page2 ? "ソフトの名前 9" : "ソフトの名前 2";
         QVERIFY2(shown[0].text.contains(entry + QStringLiteral(": \U0001F600 (U+1F600)")),

@@ -1,8 +1,8 @@
 // The windows as the user sees them: frames, sizes, icons, tab order and first focus,
 // fonts, buttons that Enter cannot press, captions that fit their boxes.
 
-#include "WizardRun.h"
 #include "forms/DesignLabel.h"
+#include "support/WizardRun.h"
 
 #include <QAbstractButton>
 #include <QFontInfo>
@@ -44,6 +44,7 @@ class TestWindows : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { failOnWarnings(); }
     void cleanup() { QVERIFY(noWindowLeft()); }
 
     void frame_data()

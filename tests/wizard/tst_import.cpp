@@ -1,3 +1,4 @@
+#include "modules/ProfileSession.h"
 #include "support/FakeFields.h"
 #include "support/TestFiles.h"
 #include "wizard/Import.h"
@@ -241,6 +242,22 @@ private slots:
         const FileStatus status = importInto(fields);
         QCOMPARE(status.problem, problem);
         QCOMPARE(status.fileName, file);
+        QCOMPARE(entryValues(fields), entryValues(before));
+    }
+
+    // キャンセル during the reading leaves every field as it was.
+    void cancelledImportChangesNoField()
+    {
+        writeSource("[NAME]\r\n1=A\r\n[PATH]\r\n1=A.EXE\r\n");
+        FakeFields fields = typedOver();
+        fields.setText(kDriveList, m_root);
+        const FakeFields before = fields;
+        const FileStatus status =
+            Import::fromSourceFile(fields, [](ProfileSession &session, const auto &work) {
+                session.cancel();
+                work();
+            });
+        QCOMPARE(status.problem, FileProblem::Cancelled);
         QCOMPARE(entryValues(fields), entryValues(before));
     }
 

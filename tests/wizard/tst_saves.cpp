@@ -1,3 +1,4 @@
+#include "modules/ProfileSession.h"
 #include "support/FakeFields.h"
 #include "support/Seams.h"
 #include "support/TestFiles.h"
@@ -162,6 +163,22 @@ private slots:
             QCOMPARE(status.problem, problem);
             QCOMPARE(status.fileName, file);
         }
+    }
+
+    // キャンセル during the save writes nothing, and leaves nothing in the folder.
+    void cancelledSaveWritesNothing()
+    {
+        TestFiles::writeFile(m_files.ini, "[NAME]\r\n1=old\r\n");
+        m_fields.set(FormId::Form2, "Text1", "new");
+        const FileStatus status = Saves::run(Saves::finishingSave, m_fields, m_files.ini,
+                                             [](ProfileSession &session, const auto &work) {
+                                                 session.cancel();
+                                                 work();
+                                             });
+        QCOMPARE(status.problem, FileProblem::Cancelled);
+        QCOMPARE(fileBytes(), "[NAME]\r\n1=old\r\n");
+        QCOMPARE(QDir(m_files.dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"KORV.ini"});
     }
 
     // The output file is read from the holder at each save's start: a changed holder is

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "forms/CommonDialog.h"
+#include "forms/FolderDialog.h"
 #include "forms/FormBase.h"
 #include "forms/Forms.h"
+#include "forms/MessageBox.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,12 +15,68 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
+#include <optional>
+
+using TestFiles::iniLines;
+using TestFiles::iniSection;
+
+// The windows by what they are to the user.
+constexpr FormId Page1 = FormId::Form2;
+constexpr FormId Page2 = FormId::Form3;
+constexpr FormId Help = FormId::Form1;
+constexpr FormId Completion = FormId::Form4;
+constexpr FormId Comment = FormId::Form5;
+
+// Every warning fails the test function it comes in: a connection to a control that is not
+// there, a window left behind, a widget used the wrong way. Only the offscreen platform's own
+// notes on what it cannot do (raise a window, grab the keyboard) are no fault of ours.
+inline void failOnWarnings()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!This plugin does not support)")));
+}
+
+// The messages of one test: the next is answered with answer (with none it shows, for a test
+// that acts on the real box), and shown() gives what was shown. Nothing is left for the next
+// test, however this one ends.
+class Messages
+{
+public:
+    explicit Messages(std::optional<MessageBox::Answer> next = std::nullopt)
+    {
+        MessageBox::takeShown();
+        MessageBox::setNextAnswer(next);
+    }
+    ~Messages()
+    {
+        MessageBox::setNextAnswer(std::nullopt);
+        MessageBox::takeShown();
+    }
+    Messages(const Messages &) = delete;
+    Messages &operator=(const Messages &) = delete;
+
+    QList<MessageBox::Shown> shown() { return MessageBox::takeShown(); }
+};
+
+// The answers a test gives the file and folder dialogs in advance (CommonDialog::setNext...,
+// FolderDialog::setNext...) go with the test, used or not.
+struct DialogAnswers
+{
+    DialogAnswers() = default;
+    ~DialogAnswers()
+    {
+        CommonDialog::forgetNextAnswer();
+        FolderDialog::forgetNextAnswer();
+    }
+    DialogAnswers(const DialogAnswers &) = delete;
+    DialogAnswers &operator=(const DialogAnswers &) = delete;
+};
 
 // Finds a control by window and object name, loading the window hidden as any reference
 // does. A missing control ends the run, naming it.
@@ -182,6 +242,16 @@ inline void actOnNextBox(OnBox action, BoxSeen &seen, const QString &button = {}
     });
 }
 
+// The user's answer to the next box: through the seam, or by acting on the real box.
+inline void answerNextBox(OnBox onBox, MessageBox::Answer answer, BoxSeen &seen,
+                          const QString &button = {})
+{
+    if (onBox == OnBox::Seam)
+        MessageBox::setNextAnswer(answer);
+    else
+        actOnNextBox(onBox, seen, button);
+}
+
 // Every test ends with no window left, unloaded ones included.
 inline bool noWindowLeft()
 {
@@ -190,23 +260,4 @@ inline bool noWindowLeft()
     for (const QWidget *window : left)
         qWarning() << "left behind:" << window;
     return left.isEmpty();
-}
-
-// Lines of a settings file as the wizard writes them: CRLF after each.
-inline QByteArray iniLines(const QStringList &lines)
-{
-    QByteArray bytes;
-    for (const QString &line : lines)
-        bytes += line.toUtf8() + "\r\n";
-    return bytes;
-}
-
-// A section with the keys from first to last and the values given, empty beyond them.
-inline QStringList iniSection(const QString &name, int first, int last,
-                              const QHash<int, QString> &values = {})
-{
-    QStringList lines{QLatin1Char('[') + name + QLatin1Char(']')};
-    for (int key = first; key <= last; ++key)
-        lines.append(QStringLiteral("%1=%2").arg(key).arg(values.value(key)));
-    return lines;
 }
