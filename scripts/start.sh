@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the wizard and starts it. It writes KORV.ini beside the program: build/KORV.ini.
+# Builds the wizard and starts it, passing on its arguments: bash scripts/start.sh [DISC-FOLDER].
+# Without a folder it writes KORV.ini beside the program: build/KORV.ini.
 set -euo pipefail
 
 # Said first, so that nobody waits for a build that cannot be shown.
@@ -10,4 +11,4 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}
 fi
 
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-exec "$KORV_BUILD/korvane-wizard"
+exec "$KORV_BUILD/korvane-wizard" "$@"
