@@ -140,16 +140,19 @@ template <typename Traits> struct IniText
     {
         bool operator()(View a, View b) const
         {
-            // Most names that differ differ in length or at once: the first unit is always the
-            // start of a character, and folding leaves every other kind of unit as it is.
-            if (a.size() != b.size() || (!a.empty() && folded(a[0]) != folded(b[0])))
+            if (a.size() != b.size())
                 return false;
-            for (qsizetype i = 0; i < qsizetype(a.size()); i += charLength(a, i)) {
-                const qsizetype length = charLength(a, i);
-                if (length != charLength(b, i))
+            const qsizetype size = qsizetype(a.size());
+            for (qsizetype i = 0; i < size; ++i) {
+                if (folded(a[i]) != folded(b[i]))
                     return false;
-                if (length == 1 ? folded(a[i]) != folded(b[i]) : a.substr(i, 2) != b.substr(i, 2))
-                    return false;
+                // The second unit of a two-unit character is never folded: equal lead units
+                // and equal second units make the same character in both.
+                if (Traits::isLead(a[i]) && i + 1 < size && Traits::isTrail(a[i + 1])) {
+                    ++i;
+                    if (a[i] != b[i])
+                        return false;
+                }
             }
             return true;
         }
