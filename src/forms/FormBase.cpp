@@ -1,5 +1,6 @@
 #include "forms/FormBase.h"
 
+#include "forms/BackgroundWork.h"
 #include "forms/DesignLabel.h"
 #include "forms/DriveList.h"
 #include "forms/Forms.h"
@@ -199,8 +200,11 @@ void FormBase::keyPressEvent(QKeyEvent *event)
 void FormBase::closeEvent(QCloseEvent *event)
 {
     // The close box unloads the window, running its Unload handler; the lifecycle hides it.
+    // While a save or an import runs, the windows it works for have to stay: a close box
+    // pressed meanwhile does nothing.
     event->ignore();
-    m_forms.unload(m_id);
+    if (!BackgroundWork::isRunning())
+        m_forms.unload(m_id);
 }
 
 void FormBase::hideEvent(QHideEvent *event)
