@@ -39,7 +39,7 @@ QString FuzzModel::expectedRead(const QString &section, const QString &key, int 
 {
     if (const Entry *entry = find(section, key))
         return m_expected.cut(entry->value, qMax(size - 1, 0));
-    return read(section, key, size, m_original);
+    return m_originalReader.read(m_original, section, key, qMax(size - 1, 0)).value_or(kMissing);
 }
 
 QString FuzzModel::read(const QString &section, const QString &key, int size, const QString &file)

@@ -3,6 +3,8 @@
 #include "ExpectedRead.h"
 #include "FuzzInput.h"
 
+#include "modules/ProfileSession.h"
+
 #include <QString>
 
 #include <vector>
@@ -33,5 +35,6 @@ private:
 
     const ExpectedRead &m_expected;
     QString m_original;
+    ProfileSession m_originalReader; // the copy is never written: read once for all keys
     std::vector<Entry> m_entries;
 };
