@@ -25,7 +25,7 @@ public:
     static constexpr qsizetype npos = Text::npos;
     // Names longer than this never match: lines are only read as far as names this long.
     static constexpr qsizetype kMaxNameUnits = 4096;
-    // A value is kept up to this many units: more than any read can give back.
+    // A value is read up to this many units: more than any read can give back.
     static constexpr qsizetype kMaxValueUnits = 32768;
 
     // A few names, each with what is known of it, compared in full: a lookup is for one of a
@@ -37,10 +37,20 @@ public:
         T *find(View name)
         {
             for (auto &[entry, value] : m_entries) {
-                if (typename Text::FoldEqual()(entry, name))
+                if (mayMatch(entry, name) && typename Text::FoldEqual()(entry, name))
                     return &value;
             }
             return nullptr;
+        }
+
+        // Most names differ in length or in their first or last unit: a quick look at those
+        // spares the full comparison. Folding only merges units, so units that differ folded
+        // differ in any case.
+        static bool mayMatch(View a, View b)
+        {
+            return a.size() == b.size() &&
+                   (a.empty() || (Text::folded(a.front()) == Text::folded(b.front()) &&
+                                  Text::folded(a.back()) == Text::folded(b.back())));
         }
         T &add(View name, T value)
         {
@@ -52,12 +62,16 @@ public:
     };
     using NameList = std::vector<String>;
 
+    // Where a key's line and its value are: the value as it reads (trimmed and unquoted) is
+    // [valueStart, valueEnd), read from the file when it is asked for, so that no value is
+    // held, whatever its length.
     struct KeyLine
     {
         qsizetype equals; // position of the first "=", npos when the line has none
         qsizetype contentEnd;
-        String value;  // as it reads: trimmed and unquoted, at most kMaxValueUnits
-        bool valueCut; // the value is longer than what is kept
+        qsizetype valueStart;
+        qsizetype valueEnd;
+        bool valueCut; // the end of a line longer than a piece is unknown: so is its value's
     };
 
     struct Section
@@ -94,6 +108,15 @@ public:
         return found;
     }
 
+    // The value of line as it reads, at most kMaxValueUnits of it, in buffer; false when the
+    // file could not be read.
+    bool value(const KeyLine &line, String &buffer)
+    {
+        buffer.clear();
+        return m_stream.read(line.valueStart,
+                             std::min(line.valueEnd - line.valueStart, kMaxValueUnits), buffer);
+    }
+
     // The first line of key in section (compared trimmed); nullptr when none.
     const KeyLine *key(Section &section, View key)
     {
@@ -112,7 +135,8 @@ private:
     static bool contains(const NameList &names, View name)
     {
         return std::any_of(names.begin(), names.end(), [name](const String &entry) {
-            return typename Text::FoldEqual()(entry, name);
+            return NameTable<bool>::mayMatch(entry, name) &&
+                   typename Text::FoldEqual()(entry, name);
         });
     }
 
@@ -247,18 +271,18 @@ private:
         return Text::trimmed(equals == View::npos ? content : content.substr(0, equals));
     }
 
-    KeyLine keyLine(View content, const Line &line) const
+    static KeyLine keyLine(View content, const Line &line)
     {
         const std::size_t equals = content.find(Unit('='));
         if (equals == View::npos)
-            return {npos, line.contentEnd, String(), false};
+            return {npos, line.contentEnd, line.contentEnd, line.contentEnd, false};
         const View raw = content.substr(equals + 1);
         // The end of a cut line is unknown: its value reads from its first blank on.
         const bool lineCut = line.contentEnd != line.start + qsizetype(content.size());
         const View read = lineCut ? Text::trimmedFront(raw) : Text::readValue(raw);
-        return {line.start + qsizetype(equals), line.contentEnd,
-                String(read.substr(0, kMaxValueUnits)),
-                lineCut || qsizetype(read.size()) > kMaxValueUnits};
+        const qsizetype start = line.start + (read.data() - content.data());
+        return {line.start + qsizetype(equals), line.contentEnd, start,
+                start + qsizetype(read.size()), lineCut};
     }
 
     ProfileStream<Unit> &m_stream;

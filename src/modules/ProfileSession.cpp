@@ -107,8 +107,10 @@ ProfileDocument *ProfileSession::document(OpenFile &file)
             expected.sections.append(write.section);
             expected.keys.append(write.key);
         }
-        expected.sections.removeDuplicates();
-        expected.keys.removeDuplicates();
+        if (!file.held.empty()) {
+            expected.sections.removeDuplicates();
+            expected.keys.removeDuplicates();
+        }
         file.loaded = ProfileFile::load(file.name, m_cancelled, expected);
         file.loaded.status.fileName = file.name;
     }

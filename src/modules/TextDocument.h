@@ -37,9 +37,9 @@ public:
             return Traits::read(Text::readValue(*pending), maxBytes);
         auto *found = m_index.section(name);
         const auto *line = found ? m_index.key(*found, keyName) : nullptr;
-        if (!line)
+        if (!line || !m_index.value(*line, m_value))
             return std::nullopt;
-        return Traits::read(View(line->value), maxBytes);
+        return Traits::read(View(m_value), maxBytes);
     }
 
     void write(const QString &section, const QString &key, const QString &value) override
@@ -58,7 +58,11 @@ public:
         }
         std::erase_if(pending.replaced,
                       [&](const Replaced &r) { return sameName(r.key, keyName); });
-        if (line->valueCut || View(line->value) != Text::readValue(newValue))
+        const View wanted = Text::readValue(newValue);
+        const bool same = !line->valueCut &&
+                          line->valueEnd - line->valueStart == qsizetype(wanted.size()) &&
+                          m_index.value(*line, m_value) && View(m_value) == wanted;
+        if (!same)
             pending.replaced.push_back(replacement(keyName, *line, newValue));
     }
 
@@ -234,4 +238,5 @@ private:
     Stream m_stream;
     Index m_index;
     std::vector<Pending> m_pending;
+    String m_value; // a value read from the file, kept for the next one's buffer
 };

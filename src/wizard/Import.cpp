@@ -64,6 +64,7 @@ FileStatus checkSource(ProfileSession &session)
 QStringList readEntries(ProfileSession &session)
 {
     QStringList values;
+    values.reserve(qsizetype(EntrySlots::all().size()) * 2);
     for (const EntrySlot &slot : EntrySlots::all()) {
         values.append(IniRead(session, kNames, slot.key()));
         values.append(IniRead(session, kPaths, slot.key()));
