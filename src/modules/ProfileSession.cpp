@@ -1,5 +1,8 @@
 #include "modules/ProfileSession.h"
 
+#include "modules/IniText.h"
+#include "modules/IniUnits.h"
+
 #include <algorithm>
 
 namespace {
@@ -16,10 +19,10 @@ QString singleLine(QString value)
 // What keeps a section or key name from being written so that it reads back.
 FileProblem nameProblem(const QString &section, const QString &key)
 {
+    // A name of nothing but what reading trims is no name.
     auto isBlank = [](const QString &name) {
-        return std::all_of(name.begin(), name.end(), [](QChar c) {
-            return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == QChar(0x1A);
-        });
+        return std::all_of(name.begin(), name.end(),
+                           [](QChar c) { return IniText<Utf16Units>::isBlank(c.unicode()); });
     };
     auto breaksLine = [](const QString &name) {
         return name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')) ||
