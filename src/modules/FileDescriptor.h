@@ -25,8 +25,6 @@ public:
             ::close(m_fd);
     }
 
-    int fd() const { return m_fd; }
-
     // Reads size bytes from offset on into data; false when fewer could be read.
     bool readAt(qint64 offset, void *data, qint64 size) const
     {
