@@ -38,6 +38,19 @@ QString helpText(const QString &description, const QList<QCommandLineOption> &op
     return text + QStringLiteral("\n引数:\n  %1\t%2\n").arg(kFolderArgument, folderDescription);
 }
 
+// Qt's own words where no window can be shown are English and end the program abruptly:
+// say it first, in the wizard's language.
+std::optional<int> withoutDisplay()
+{
+    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") ||
+                         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (display)
+        return std::nullopt;
+    return fail(QStringLiteral("ウィンドウを表示する画面がありません（DISPLAY が設定されていません）"),
+                kFolderError);
+}
+
 } // namespace
 
 Startup::CommandLine Startup::parse(const QStringList &arguments)
@@ -70,7 +83,9 @@ Startup::CommandLine Startup::parse(const QStringList &arguments)
     if (folders.size() > 1)
         return {{}, fail(QStringLiteral("フォルダーは一つだけ指定できます"), kUsageError)};
     if (folders.isEmpty())
-        return {};
+        return {{}, withoutDisplay()};
+    if (folders.first().isEmpty())
+        return {{}, fail(QStringLiteral("フォルダーの名前が空です"), kUsageError)};
     const QString folder = QDir(folders.first()).absolutePath();
     switch (DiscFolder::kindProblem(folder)) {
     case FileProblem::NotFound:
@@ -80,21 +95,26 @@ Startup::CommandLine Startup::parse(const QStringList &arguments)
         return {{},
                 fail(QStringLiteral("「%1」はフォルダーではありません").arg(folder), kFolderError)};
     default:
-        return {folder, {}};
+        return {folder, withoutDisplay()};
     }
 }
 
 std::optional<QString> Startup::outputFolder(const QString &folder)
 {
     QString candidate = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    bool chosen = false;
     for (FileStatus status = DiscFolder::check(candidate); !status.ok();
          status = DiscFolder::check(candidate)) {
         if (!MessageBox::chooseAnotherFolder(status))
             return std::nullopt;
-        const std::optional<QString> chosen = FolderDialog::chooseDiscFolder();
-        if (!chosen)
+        const std::optional<QString> answer = FolderDialog::chooseDiscFolder();
+        if (!answer)
             return std::nullopt;
-        candidate = *chosen;
+        candidate = *answer;
+        chosen = true;
     }
+    // Only a folder that can be written is the one to start at next time.
+    if (chosen)
+        FolderDialog::remember(candidate);
     return candidate;
 }

@@ -9,8 +9,8 @@
 namespace Startup {
 
 // What the command line asks for: the disc folder given (empty for none), or that the program
-// end at once with exitCode, after --help, --version or a mistake, each already told on
-// standard output or standard error.
+// end at once with exitCode, after --help, --version, a mistake or a missing display, each
+// already told on standard output or standard error.
 struct CommandLine
 {
     QString folder;

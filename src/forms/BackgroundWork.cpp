@@ -37,6 +37,7 @@ void BackgroundWork::run(QWidget *window, const QString &label, ProfileSession &
         QObject::connect(&progress, &QProgressDialog::canceled, &progress,
                          [&session] { session.cancel(); });
         progress.show();
+        progress.setFixedSize(progress.size());
         loop.exec();
     }
     thread->wait();

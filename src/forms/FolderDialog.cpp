@@ -28,8 +28,12 @@ std::optional<QString> FolderDialog::chooseDiscFolder()
                   settings().value(kLastFolder, QDir::homePath()).toString());
     if (chosen.isEmpty())
         return std::nullopt;
-    settings().setValue(kLastFolder, chosen);
     return chosen;
+}
+
+void FolderDialog::remember(const QString &folder)
+{
+    settings().setValue(kLastFolder, folder);
 }
 
 void FolderDialog::setNextFolder(const QString &folder)

@@ -5,11 +5,14 @@
 #include <optional>
 
 // Where the wizard asks for the disc folder: the platform's folder dialog, opening at the
-// folder chosen last time (kept in the user's settings), or a test's answer.
+// folder last taken (kept in the user's settings), or a test's answer.
 namespace FolderDialog {
 
 // The folder the user chose; nothing when the user cancelled.
 std::optional<QString> chooseDiscFolder();
+
+// The next question opens at folder, which the wizard took.
+void remember(const QString &folder);
 
 // The next use does not show the dialog but ends as if the user had chosen folder, or had
 // cancelled.
