@@ -3,10 +3,10 @@
 #include "forms/DesignLabel.h"
 #include "forms/DriveList.h"
 #include "forms/Forms.h"
+#include "forms/WindowIcon.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -121,7 +121,7 @@ FormBase::FormBase(Forms &forms, FormId id, const WindowSpec &window,
 {
     setObjectName(QStringLiteral("Form%1").arg(int(id) + 1));
     setWindowTitle(QString::fromUtf8(window.caption));
-    setWindowIcon(QIcon(QString::fromLatin1(window.icon)));
+    setWindowIcon(designIcon(window.icon));
     setFont(windowFont());
     for (const ControlSpec &design : controls)
         place(design, this);
