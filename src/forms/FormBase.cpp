@@ -13,6 +13,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -179,16 +180,17 @@ void FormBase::applyFrame(const WindowSpec &window)
 // Tab walks the focusable controls by tab index; the first of them has the focus.
 void FormBase::applyTabOrder()
 {
-    QList<QWidget *> stops;
+    // Each tab index read once: a property that is not declared is looked up by its name.
+    QList<std::pair<int, QWidget *>> stops;
     for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         if (child->focusPolicy() & Qt::TabFocus)
-            stops.append(child);
+            stops.append({child->property("tabIndex").toInt(), child});
     }
-    std::ranges::sort(stops, {}, [](QWidget *w) { return w->property("tabIndex").toInt(); });
+    std::ranges::sort(stops, {}, &std::pair<int, QWidget *>::first);
     for (qsizetype i = 1; i < stops.size(); ++i)
-        setTabOrder(stops[i - 1], stops[i]);
+        setTabOrder(stops[i - 1].second, stops[i].second);
     if (!stops.isEmpty())
-        stops.first()->setFocus();
+        stops.first().second->setFocus();
 }
 
 void FormBase::goBackTo(Control field)
