@@ -22,7 +22,8 @@ int main(int argc, char *argv[])
     // A hidden page is still loaded: the program ends when the last window is unloaded,
     // not when the last one is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
-    // The file dialog and message boxes speak Japanese, like the wizard's own windows.
+    // The file dialog, the message boxes and the text boxes' right-click menu, which page 1
+    // points the user to, speak Japanese like the wizard's own windows.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
