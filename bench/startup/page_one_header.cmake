@@ -49,21 +49,19 @@ function(font_of font out)
   set(${out} "{${family}, ${points}, ${bold}}" PARENT_SCOPE)
 endfunction()
 
-function(kind_of type out)
-  set(kinds QPushButton Button QLineEdit TextBox DriveList List QComboBox List QLabel Label)
-  list(FIND kinds ${type} at)
-  if(at EQUAL -1)
-    message(FATAL_ERROR "no kind of control in the floor for ${type}")
-  endif()
-  math(EXPR at "${at} + 1")
-  list(GET kinds ${at} kind)
-  set(${out} ${kind} PARENT_SCOPE)
-endfunction()
+# The floor's kind of control for each class dump-forms names.
+set(kind_of_QPushButton Button)
+set(kind_of_QLineEdit TextBox)
+set(kind_of_DriveList List)
+set(kind_of_QComboBox List)
+set(kind_of_QLabel Label)
 
 # One line of the control table; a control in the window's font gives none of its own.
 function(control_of control window_font out)
   string(JSON type GET "${control}" type)
-  kind_of(${type} kind)
+  if(NOT DEFINED kind_of_${type})
+    message(FATAL_ERROR "no kind of control in the floor for ${type}")
+  endif()
   string(JSON caption GET "${control}" caption)
   c_string("${caption}" caption)
   set(box "")
@@ -77,7 +75,7 @@ function(control_of control window_font out)
     set(font "{}")
   endif()
   get_bool("${control}" visible visible)
-  set(${out} "    {Kind::${kind}, ${caption}, ${box}${font}, ${visible}},\n" PARENT_SCOPE)
+  set(${out} "    {Kind::${kind_of_${type}}, ${caption}, ${box}${font}, ${visible}},\n" PARENT_SCOPE)
 endfunction()
 
 find_page_one("${windows}" window)
@@ -106,7 +104,7 @@ namespace PageOne {
 
 enum class Kind { Button, TextBox, List, Label };
 
-// A family of empty keeps the window's font.
+// An empty family keeps the window's font.
 struct Font
 {
     const char *family = \"\";
