@@ -2,7 +2,7 @@
 # Sourced by the other scripts: the packages the normal build needs, and how to install only
 # those that are missing, so that every script can run again and again.
 
-KORV_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev fonts-ipafont-gothic
+KORV_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-ipafont-gothic
                qt6-translations-l10n xvfb xauth)
 
 # Installs with apt-get those of the given packages that are not installed yet.

@@ -1,13 +1,11 @@
 // The floor of the start-up benchmark: a plain QDialog of page 1's size holding page 1's
-// controls (kind, caption, place and font, from dump-forms' description of the window,
-// given as a file), and nothing of the wizard.
+// controls (kind, caption, place and font), built straight from the table that the build
+// made of dump-forms' description of page 1, and nothing of the wizard.
+#include "page_one.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,29 +14,43 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 
-QWidget *makeControl(const QString &type, const QString &caption, QWidget *parent)
+QFont fontOf(const PageOne::Font &font)
 {
-    if (type == QLatin1String("QPushButton"))
-        return new QPushButton(caption, parent);
-    if (type == QLatin1String("QLineEdit"))
-        return new QLineEdit(caption, parent);
-    if (type == QLatin1String("QComboBox"))
-        return new QComboBox(parent);
-    return new QLabel(caption, parent);
+    QFont made(QString::fromUtf8(font.family));
+    made.setPointSizeF(font.points);
+    made.setBold(font.bold);
+    return made;
 }
 
-void addControl(const QJsonObject &entry, QWidget *parent)
+QWidget *makeControl(const PageOne::Control &design, QWidget *parent)
 {
-    QWidget *control = makeControl(entry["type"].toString(), entry["caption"].toString(), parent);
-    control->setGeometry(
-        entry["left"].toInt() / kTwipsPerPixel, entry["top"].toInt() / kTwipsPerPixel,
-        entry["width"].toInt() / kTwipsPerPixel, entry["height"].toInt() / kTwipsPerPixel);
-    const QJsonObject font = entry["font"].toObject();
-    QFont controlFont(font["family"].toString());
-    controlFont.setPointSizeF(font["size"].toDouble());
-    controlFont.setBold(font["bold"].toBool());
-    control->setFont(controlFont);
-    control->setVisible(entry["visible"].toBool());
+    const QString caption = QString::fromUtf8(design.caption);
+    switch (design.kind) {
+    case PageOne::Kind::Button:
+        return new QPushButton(caption, parent);
+    case PageOne::Kind::TextBox:
+        return new QLineEdit(caption, parent);
+    case PageOne::Kind::List: {
+        auto *list = new QComboBox(parent);
+        list->addItem(caption);
+        return list;
+    }
+    case PageOne::Kind::Label:
+        break;
+    }
+    auto *label = new QLabel(caption, parent);
+    label->setWordWrap(design.height >= 2 * label->fontMetrics().height() * kTwipsPerPixel);
+    return label;
+}
+
+void addControl(const PageOne::Control &design, QWidget *parent)
+{
+    QWidget *control = makeControl(design, parent);
+    control->setGeometry(design.left / kTwipsPerPixel, design.top / kTwipsPerPixel,
+                         design.width / kTwipsPerPixel, design.height / kTwipsPerPixel);
+    if (*design.font.family)
+        control->setFont(fontOf(design.font));
+    control->setVisible(design.visible);
 }
 
 } // namespace
@@ -46,16 +58,13 @@ void addControl(const QJsonObject &entry, QWidget *parent)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QFile description(app.arguments().value(1));
-    if (!description.open(QIODevice::ReadOnly))
-        qFatal("usage: bare-dialog <window description as JSON>");
-    const QJsonObject window = QJsonDocument::fromJson(description.readAll()).object();
     QDialog dialog;
-    dialog.setWindowTitle(window["caption"].toString());
-    dialog.setFixedSize(window["clientWidth"].toInt() / kTwipsPerPixel,
-                        window["clientHeight"].toInt() / kTwipsPerPixel);
-    for (const QJsonValue control : window["controls"].toArray())
-        addControl(control.toObject(), &dialog);
+    dialog.setWindowTitle(QString::fromUtf8(PageOne::kCaption));
+    dialog.setFont(fontOf(PageOne::kFont));
+    dialog.setFixedSize(PageOne::kClientWidth / kTwipsPerPixel,
+                        PageOne::kClientHeight / kTwipsPerPixel);
+    for (const PageOne::Control &design : PageOne::kControls)
+        addControl(design, &dialog);
     dialog.show();
     return app.exec();
 }

@@ -1,8 +1,8 @@
 #include "app/Startup.h"
 #include "forms/Forms.h"
+#include "forms/WindowIcon.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -18,11 +18,12 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVANE作成ウィザード"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/hand-right.svg")));
+    QApplication::setWindowIcon(designIcon("hand-right"));
     // A hidden page is still loaded: the program ends when the last window is unloaded,
     // not when the last one is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
-    // The file dialog and message boxes speak Japanese, like the wizard's own windows.
+    // The file dialog, the message boxes and the text boxes' right-click menu, which page 1
+    // points the user to, speak Japanese like the wizard's own windows.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

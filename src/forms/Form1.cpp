@@ -6,7 +6,7 @@ namespace {
 
 using enum ControlKind;
 
-constexpr WindowSpec kWindow{"HELP", 4770, 5130, Frame::Sizable, ":/icons/help.svg"};
+constexpr WindowSpec kWindow{"HELP", 4770, 5130, Frame::Sizable, "help"};
 
 constexpr FontSpec kParagraph{9.75, false};
 

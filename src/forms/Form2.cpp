@@ -16,7 +16,7 @@ namespace {
 using enum ControlKind;
 
 constexpr WindowSpec kWindow{"KORVANE作成ウィザード PAGE1", 7530, 4515, Frame::FixedDialog,
-                             ":/icons/hand-right.svg"};
+                             "hand-right"};
 
 constexpr ControlSpec kControls[] = {
     {Button, "Command12", "読み込み！", 5160, 4200, 1215, 375, 34},

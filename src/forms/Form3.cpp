@@ -9,7 +9,7 @@ namespace {
 using enum ControlKind;
 
 constexpr WindowSpec kWindow{"KORVANE作成ウィザード PAGE2", 7770, 4635, Frame::FixedDialog,
-                             ":/icons/hand-right.svg"};
+                             "hand-right"};
 
 constexpr ControlSpec kControls[] = {
     {CheckBox, "Check1", "KORVANEを実行しないようにする", 4680, 4200, 3015, 180, 36},

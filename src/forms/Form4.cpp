@@ -9,7 +9,7 @@ namespace {
 
 using enum ControlKind;
 
-constexpr WindowSpec kWindow{"終了", 5955, 4590, Frame::Sizable, ":/icons/hand-left.svg"};
+constexpr WindowSpec kWindow{"終了", 5955, 4590, Frame::Sizable, "hand-left"};
 
 constexpr ControlSpec kControls[] = {
     {Button, "Command1", "閉じる", 1560, 3360, 2535, 1095, 2, {36, false}},

@@ -7,7 +7,7 @@ namespace {
 
 using enum ControlKind;
 
-constexpr WindowSpec kWindow{"設定", 4680, 2325, Frame::FixedDialog, ":/icons/wrench.svg"};
+constexpr WindowSpec kWindow{"設定", 4680, 2325, Frame::FixedDialog, "wrench"};
 
 constexpr ControlSpec kControls[] = {
     {Button, "Command2", "キャンセル", 2400, 1920, 1455, 375, 5},

@@ -4,14 +4,17 @@
 #include "forms/DesignLabel.h"
 #include "forms/DriveList.h"
 #include "forms/Forms.h"
+#include "forms/WindowIcon.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -63,13 +66,34 @@ QLineEdit *newTextBox(QWidget *parent)
     return textBox;
 }
 
-// The design's check box is less high than the style's box: the box keeps inside it.
+// The design's check box is less high than the style's box: the box keeps inside it. A style
+// sheet would do as well, but its engine costs page 2, which is loaded at start-up, about
+// half a megabyte.
+class SmallerIndicator : public QProxyStyle
+{
+public:
+    SmallerIndicator(int side, QObject *owner)
+        : QProxyStyle(QApplication::style()->name()), m_side(side)
+    {
+        setParent(owner);
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override
+    {
+        if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight)
+            return m_side;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+private:
+    const int m_side;
+};
+
 QCheckBox *newCheckBox(const QString &caption, int height, QWidget *parent)
 {
     auto *checkBox = new QCheckBox(caption, parent);
-    const int side = height - 1;
-    checkBox->setStyleSheet(
-        QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(side));
+    checkBox->setStyle(new SmallerIndicator(height - 1, checkBox));
     return checkBox;
 }
 
@@ -122,7 +146,7 @@ FormBase::FormBase(Forms &forms, FormId id, const WindowSpec &window,
 {
     setObjectName(QStringLiteral("Form%1").arg(int(id) + 1));
     setWindowTitle(QString::fromUtf8(window.caption));
-    setWindowIcon(QIcon(QString::fromLatin1(window.icon)));
+    setWindowIcon(designIcon(window.icon));
     setFont(windowFont());
     for (const ControlSpec &design : controls)
         place(design, this);
@@ -157,16 +181,17 @@ void FormBase::applyFrame(const WindowSpec &window)
 // Tab walks the focusable controls by tab index; the first of them has the focus.
 void FormBase::applyTabOrder()
 {
-    QList<QWidget *> stops;
+    // Each tab index read once: a property that is not declared is looked up by its name.
+    QList<std::pair<int, QWidget *>> stops;
     for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         if (child->focusPolicy() & Qt::TabFocus)
-            stops.append(child);
+            stops.append({child->property("tabIndex").toInt(), child});
     }
-    std::ranges::sort(stops, {}, [](QWidget *w) { return w->property("tabIndex").toInt(); });
+    std::ranges::sort(stops, {}, &std::pair<int, QWidget *>::first);
     for (qsizetype i = 1; i < stops.size(); ++i)
-        setTabOrder(stops[i - 1], stops[i]);
+        setTabOrder(stops[i - 1].second, stops[i].second);
     if (!stops.isEmpty())
-        stops.first()->setFocus();
+        stops.first().second->setFocus();
 }
 
 void FormBase::goBackTo(Control field)

@@ -23,7 +23,7 @@ struct WindowSpec
     int width;
     int height;
     Frame frame;
-    const char *icon; // resource path
+    const char *icon; // name for designIcon()
 };
 
 enum class ControlKind { Button, TextBox, Label, Line, DriveList, CheckBox };
