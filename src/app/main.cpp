@@ -18,14 +18,18 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVANE作成ウィザード"));
+    // Desktops find the menu entry and its icon for the windows by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.korvane.wizard"));
     QApplication::setWindowIcon(designIcon("hand-right"));
     // A hidden page is still loaded: the program ends when the last window is unloaded,
     // not when the last one is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     // The file dialog, the message boxes and the text boxes' right-click menu, which page 1
-    // points the user to, speak Japanese like the wizard's own windows.
+    // points the user to, speak Japanese like the wizard's own windows, and the file dialog
+    // gives sizes, dates and file types in Japanese too, whatever the system's language.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
