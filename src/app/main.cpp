@@ -25,11 +25,9 @@ int main(int argc, char *argv[])
     // not when the last one is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     // The file dialog, the message boxes and the text boxes' right-click menu, which page 1
-    // points the user to, speak Japanese like the wizard's own windows, and the file dialog
-    // gives sizes, dates and file types in Japanese too, whatever the system's language.
-    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    // points the user to, speak Japanese like the wizard's own windows.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
