@@ -25,12 +25,14 @@ QString readThroughCp932(const QString &value, qsizetype maxBytes)
 
 std::string Cp932Units::encode(const QString &text)
 {
-    // Section and key names are nearly always ASCII: they need no detour through a QByteArray.
-    if (!Cp932::isAscii(text))
-        return Cp932::encode(text).toStdString();
-    std::string bytes(text.size(), '\0');
-    std::transform(text.begin(), text.end(), bytes.begin(),
-                   [](QChar c) { return char(c.unicode()); });
+    // Section and key names are nearly always ASCII: they are copied over in one pass.
+    std::string bytes(std::size_t(text.size()), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80)
+            return Cp932::encode(text).toStdString();
+        bytes[std::size_t(i)] = char(c);
+    }
     return bytes;
 }
 

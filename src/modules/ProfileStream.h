@@ -35,8 +35,11 @@ public:
     static constexpr qsizetype kPiece = (1 << 20) / qsizetype(sizeof(Unit));
 
     // The text of opened after its first prefixBytes, its byte order mark.
+    // A file read whole is closed at once: nothing more is read from it, and a file that is
+    // still open when it is replaced lingers on the disk until it is closed.
     ProfileStream(OpenedFile opened, qsizetype prefixBytes, const std::atomic<bool> &cancelled)
-        : m_file(std::move(opened.file)), m_prefix(opened.start.first(prefixBytes)),
+        : m_file(opened.isWhole() ? FileDescriptor() : std::move(opened.file)),
+          m_prefix(opened.start.first(prefixBytes)),
           m_cancelled(cancelled), m_opened(opened.identity)
     {
         const qint64 textBytes = m_opened.size - prefixBytes;
