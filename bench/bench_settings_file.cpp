@@ -24,7 +24,7 @@
 #include <map>
 #include <string_view>
 #include <unistd.h>
-#include <cstring>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -60,27 +60,26 @@ qint64 statusKb(const char *field)
 }
 
 // The windows' controls as plain values, kept more cheaply than any window keeps them, so that
-// the figures are the operations' own: the operations name their controls from fixed tables,
-// whose names are found again by their address.
+// the figures are the operations' own.
 class BenchFields : public Fields
 {
 public:
-    QString text(Control control) override { return value(control); }
-    void setText(Control control, const QString &text) override { value(control) = text; }
+    QString text(Control control) override { return m_values[key(control)]; }
+    void setText(Control control, const QString &text) override { m_values[key(control)] = text; }
     bool isChecked(Control) override { return false; }
 
 private:
-    QString &value(Control control)
+    using Key = std::pair<FormId, std::string_view>;
+    struct KeyHash
     {
-        for (auto &[known, value] : m_values) {
-            if (known.form == control.form &&
-                (known.name == control.name || std::strcmp(known.name, control.name) == 0))
-                return value;
+        std::size_t operator()(const Key &key) const
+        {
+            return std::hash<std::string_view>()(key.second) ^ std::size_t(key.first);
         }
-        return m_values.emplace_back(control, QString()).second;
-    }
+    };
+    static Key key(Control control) { return {control.form, control.name}; }
 
-    std::vector<std::pair<Control, QString>> m_values;
+    std::unordered_map<Key, QString, KeyHash> m_values;
 };
 
 // The fields of a wizard that writes and reads the KORV.ini at path.
