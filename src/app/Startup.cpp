@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int kUsageError = 2;
-constexpr int kFolderError = 1;
+constexpr int kCannotStart = 1;
 
 const QString kProgram = QStringLiteral("korvane-wizard");
 
@@ -47,8 +47,9 @@ std::optional<int> withoutDisplay()
                          !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (display)
         return std::nullopt;
-    return fail(QStringLiteral("ウィンドウを表示する画面がありません（DISPLAY が設定されていません）"),
-                kFolderError);
+    return fail(
+        QStringLiteral("ウィンドウを表示する画面がありません（DISPLAY が設定されていません）"),
+        kCannotStart);
 }
 
 } // namespace
@@ -90,10 +91,10 @@ Startup::CommandLine Startup::parse(const QStringList &arguments)
     switch (DiscFolder::kindProblem(folder)) {
     case FileProblem::NotFound:
         return {{},
-                fail(QStringLiteral("フォルダー「%1」が見つかりません").arg(folder), kFolderError)};
+                fail(QStringLiteral("フォルダー「%1」が見つかりません").arg(folder), kCannotStart)};
     case FileProblem::NotAFolder:
         return {{},
-                fail(QStringLiteral("「%1」はフォルダーではありません").arg(folder), kFolderError)};
+                fail(QStringLiteral("「%1」はフォルダーではありません").arg(folder), kCannotStart)};
     default:
         return {folder, withoutDisplay()};
     }

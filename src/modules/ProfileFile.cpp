@@ -56,8 +56,7 @@ Loaded load(const QString &fileName, const std::atomic<bool> &cancelled,
     OpenedFile opened{FileDescriptor(fd), FileIdentity::of(info), {}};
     if (problem != FileProblem::None)
         return {nullptr, FileStatus::failed(fileName, problem)};
-    opened.start.resize(
-        qMin(info.st_size, info.st_size <= kWholeFileBytes ? info.st_size : kByteOrderMarkProbe));
+    opened.start.resize(info.st_size <= kWholeFileBytes ? info.st_size : kByteOrderMarkProbe);
     if (!opened.file.readAt(0, opened.start.data(), opened.start.size()))
         return {nullptr, FileStatus::failed(fileName, FileProblem::ReadFailed)};
     return {ProfileDocument::open(std::move(opened), cancelled, expected), {fileName}};

@@ -39,8 +39,8 @@ public:
     // still open when it is replaced lingers on the disk until it is closed.
     ProfileStream(OpenedFile opened, qsizetype prefixBytes, const std::atomic<bool> &cancelled)
         : m_file(opened.isWhole() ? FileDescriptor() : std::move(opened.file)),
-          m_prefix(opened.start.first(prefixBytes)),
-          m_cancelled(cancelled), m_opened(opened.identity)
+          m_prefix(opened.start.first(prefixBytes)), m_cancelled(cancelled),
+          m_opened(opened.identity)
     {
         const qint64 textBytes = m_opened.size - prefixBytes;
         m_units = textBytes / qint64(sizeof(Unit));
