@@ -3,11 +3,13 @@
 #include "modules/ProfileSession.h"
 
 #include <QDir>
-#include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kReadBufferSize = 1024;
+const QString kSourceName = QStringLiteral("KORV.ini");
 
 } // namespace
 
@@ -27,12 +29,17 @@ QString IniRead(ProfileSession &session, const QString &section, const QString &
 
 QString Module2::sourceFileName(const QString &designation)
 {
-    const QString exact = designation + QStringLiteral("KORV.ini");
-    if (designation.isEmpty() || QFileInfo::exists(exact))
-        return exact;
+    return designation + kSourceName;
+}
+
+QString Module2::sourceFileInOtherCase(const QString &designation)
+{
+    if (designation.isEmpty())
+        return {};
     const QStringList matches =
         QDir(designation)
-            .entryList({QStringLiteral("KORV.ini")}, QDir::Files | QDir::System | QDir::Hidden,
-                       QDir::Name);
-    return matches.isEmpty() ? exact : designation + matches.first();
+            .entryList({kSourceName}, QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+    const auto other = std::find_if(matches.begin(), matches.end(),
+                                    [](const QString &name) { return name != kSourceName; });
+    return other == matches.end() ? QString() : designation + *other;
 }

@@ -19,9 +19,11 @@ QString IniRead(ProfileSession &session, const QString &section, const QString &
 
 namespace Module2 {
 
-// The source settings file of a drive designation: "KORV.ini" right after it. Discs read on
-// case-sensitive systems often show the name as "korv.ini" or "KORV.INI": when "KORV.ini"
-// itself is not there, the file whose name matches it in any case.
+// The source settings file of a drive designation: "KORV.ini" right after it.
 QString sourceFileName(const QString &designation);
+
+// Discs read on case-sensitive systems often show that name as "korv.ini" or "KORV.INI": the
+// file of the designation whose name matches it in another case; empty when there is none.
+QString sourceFileInOtherCase(const QString &designation);
 
 } // namespace Module2

@@ -40,11 +40,17 @@ QString resolvedPath(const QString &fileName)
 }
 
 Loaded load(const QString &fileName, const std::atomic<bool> &cancelled,
-            const ExpectedNames &expected)
+            const ExpectedNames &expected, const LinkCheck &checkLink)
 {
+    const QByteArray path = QFile::encodeName(fileName);
     // Without blocking, so that a FIFO cannot hang the wizard before its type is known.
-    const int fd =
-        ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+    int fd = ::open(path.constData(), kFlags | (checkLink ? O_NOFOLLOW : 0));
+    if (fd < 0 && errno == ELOOP && checkLink) {
+        if (const FileProblem problem = checkLink(fileName); problem != FileProblem::None)
+            return {nullptr, FileStatus::failed(fileName, problem)};
+        fd = ::open(path.constData(), kFlags);
+    }
     if (fd < 0 && errno == ENOENT)
         return {ProfileDocument::open({}, cancelled, expected), {fileName}};
     if (fd < 0)

@@ -22,11 +22,15 @@ struct Loaded
 // so that a link stays a link.
 QString resolvedPath(const QString &fileName);
 
+// Why a link is not to be followed; None when it may be.
+using LinkCheck = std::function<FileProblem(const QString &link)>;
+
 // The document of fileName, which keeps it open; an empty document when the file does not
 // exist, and a failure when it exists but cannot be read (a folder, a device, a FIFO, no
-// permission).
+// permission). Given checkLink, a link that fileName names is followed only when checkLink
+// lets it, and fails with its problem otherwise.
 Loaded load(const QString &fileName, const std::atomic<bool> &cancelled,
-            const ExpectedNames &expected);
+            const ExpectedNames &expected, const LinkCheck &checkLink = {});
 
 // Replaces fileName with the rendered document (AtomicFile), keeping its permissions, unless
 // the file changed on disk since the document read it: then nothing is written. goOn runs

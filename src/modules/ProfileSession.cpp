@@ -64,6 +64,12 @@ FileStatus ProfileSession::check(const QString &fileName)
     return file.loaded.status;
 }
 
+bool ProfileSession::exists(const QString &fileName)
+{
+    const ProfileDocument *loaded = document(openFile(fileName));
+    return loaded && loaded->identity().exists;
+}
+
 FileStatus ProfileSession::write(const QString &fileName, const QString &section,
                                  const QString &key, const QString &value)
 {
@@ -114,7 +120,9 @@ ProfileDocument *ProfileSession::document(OpenFile &file)
             expected.sections.removeDuplicates();
             expected.keys.removeDuplicates();
         }
-        file.loaded = ProfileFile::load(file.name, m_cancelled, expected);
+        file.loaded = ProfileFile::load(file.name, m_cancelled, expected,
+                                        file.name == m_files.source ? m_sourceLinkCheck
+                                                                    : ProfileFile::LinkCheck());
         file.loaded.status.fileName = file.name;
     }
     ProfileDocument *loaded = file.loaded.document.get();

@@ -46,6 +46,9 @@ public:
     // and for one that does not exist.
     FileStatus check(const QString &fileName);
 
+    // Whether fileName was there when the session read it.
+    bool exists(const QString &fileName);
+
     // Holds a write of value to key in section of fileName until commit(). CR and LF become
     // blanks and NUL goes, so that a value cannot start a line of its own; names that could
     // not be read back fail here.
@@ -60,6 +63,9 @@ public:
     // Makes what the session does now, and all it does later, stop and fail as Cancelled.
     void cancel() { m_cancelled.store(true, std::memory_order_relaxed); }
     bool isCancelled() const { return m_cancelled.load(std::memory_order_relaxed); }
+
+    // Makes a link that names the source file followed only when check lets it.
+    void setSourceLinkCheck(ProfileFile::LinkCheck check) { m_sourceLinkCheck = std::move(check); }
 
     // Test seam: runs in commit() between writing a file's new content and replacing it.
     void setBeforeReplace(std::function<void()> hook) { m_beforeReplace = std::move(hook); }
@@ -89,4 +95,5 @@ private:
     std::map<QString, OpenFile> m_open; // by name
     std::atomic<bool> m_cancelled = false;
     std::function<void()> m_beforeReplace;
+    ProfileFile::LinkCheck m_sourceLinkCheck;
 };

@@ -5,12 +5,8 @@
 #include "wizard/EntrySlots.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-
-#include <cerrno>
-#include <sys/stat.h>
 
 namespace {
 
@@ -41,33 +37,15 @@ FileProblem linkProblem(const QString &link)
                                                        : FileProblem::LinkLeavesVolume;
 }
 
-// Why the session's source file is not to be read; ok when it can be.
-FileStatus checkSource(ProfileSession &session)
-{
-    const QString file = session.sourceFile();
-    struct stat info
-    {
-    };
-    if (lstat(QFile::encodeName(file).constData(), &info) != 0)
-        return FileStatus::fromErrno(file, errno);
-    if (S_ISLNK(info.st_mode)) {
-        if (const FileProblem problem = linkProblem(file); problem != FileProblem::None)
-            return FileStatus::failed(file, problem);
-    } else if (S_ISDIR(info.st_mode)) {
-        return FileStatus::failed(file, FileProblem::IsFolder);
-    }
-    // The file's own type is told by the session when it opens it.
-    return session.check(file);
-}
-
-// The values of all seventeen slots, name 1, path 1, name 2, ..., each read by one IniRead.
+// The values of all seventeen slots, names 1 to 17 and then paths 1 to 17, each read by
+// one IniRead.
 QStringList readEntries(ProfileSession &session)
 {
     QStringList values;
     values.reserve(qsizetype(EntrySlots::all().size()) * 2);
-    for (const EntrySlot &slot : EntrySlots::all()) {
-        values.append(IniRead(session, kNames, slot.key()));
-        values.append(IniRead(session, kPaths, slot.key()));
+    for (const QString &section : {kNames, kPaths}) {
+        for (const EntrySlot &slot : EntrySlots::all())
+            values.append(IniRead(session, section, slot.key()));
     }
     return values;
 }
@@ -75,26 +53,47 @@ QStringList readEntries(ProfileSession &session)
 void fillEntries(Fields &fields, const QStringList &values)
 {
     // Slot order is page 1 then page 2; page 2's fields are filled while it is hidden.
+    const qsizetype paths = qsizetype(EntrySlots::all().size());
     qsizetype next = 0;
     for (const EntrySlot &slot : EntrySlots::all()) {
-        fields.setText(slot.name(), values.value(next++));
-        fields.setText(slot.path(), values.value(next++));
+        fields.setText(slot.name(), values.value(next));
+        fields.setText(slot.path(), values.value(paths + next++));
     }
+}
+
+// Why file is not to be read: the session tells the file's own type when it opens it.
+FileStatus sourceProblem(ProfileSession &session, const QString &file)
+{
+    const FileStatus status = session.check(file);
+    if (status.ok() && !session.exists(file))
+        return FileStatus::failed(file, FileProblem::NotFound);
+    return status;
+}
+
+FileStatus importFile(Fields &fields, const QString &file, const LongWork &longWork)
+{
+    ProfileSession session({{}, file}, expectedNames());
+    session.setSourceLinkCheck(linkProblem);
+    if (const FileStatus source = sourceProblem(session, file); !source.ok())
+        return source;
+    QStringList values;
+    longWork(session, [&] { values = readEntries(session); });
+    if (session.isCancelled())
+        return FileStatus::failed(file, FileProblem::Cancelled);
+    const FileStatus read = session.check(file);
+    if (read.ok())
+        fillEntries(fields, values);
+    return read;
 }
 
 } // namespace
 
 FileStatus Import::fromSourceFile(Fields &fields, const LongWork &longWork)
 {
-    ProfileSession session({{}, Module2::sourceFileName(fields.text(kDriveList))}, expectedNames());
-    if (const FileStatus source = checkSource(session); !source.ok())
-        return source;
-    QStringList values;
-    longWork(session, [&] { values = readEntries(session); });
-    if (session.isCancelled())
-        return FileStatus::failed(session.sourceFile(), FileProblem::Cancelled);
-    const FileStatus read = session.check(session.sourceFile());
-    if (read.ok())
-        fillEntries(fields, values);
-    return read;
+    const QString designation = fields.text(kDriveList);
+    const FileStatus exact = importFile(fields, Module2::sourceFileName(designation), longWork);
+    if (exact.problem != FileProblem::NotFound)
+        return exact;
+    const QString other = Module2::sourceFileInOtherCase(designation);
+    return other.isEmpty() ? exact : importFile(fields, other, longWork);
 }
