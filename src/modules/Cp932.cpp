@@ -169,13 +169,6 @@ bool isAscii(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
-qsizetype charLength(QByteArrayView bytes, qsizetype pos)
-{
-    const bool pair = isLeadByte(uchar(bytes[pos])) && pos + 1 < bytes.size() &&
-                      isTrailByte(uchar(bytes[pos + 1]));
-    return pair ? 2 : 1;
-}
-
 QByteArrayView cut(QByteArrayView bytes, qsizetype maxBytes)
 {
     if (bytes.size() <= maxBytes)
@@ -194,12 +187,15 @@ QString decode(QByteArrayView bytes)
 {
     if (isAsciiBytes(bytes))
         return QString::fromLatin1(bytes);
-    const std::vector<char16_t> &characters = pairTables().characters;
+    const char16_t *characters = pairTables().characters.data();
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++out) {
         const uchar b = uchar(bytes[i]);
-        if (charLength(bytes, i) == 2) {
+        if (b < 0x80) {
+            *out = QChar(b);
+            ++i;
+        } else if (charLength(bytes, i) == 2) {
             *out = QChar(characters[pairIndex(b, uchar(bytes[i + 1]))]);
             i += 2;
         } else {

@@ -21,7 +21,12 @@ constexpr bool isTrailByte(uchar b)
 
 // The length (1 or 2 bytes) of the character that starts at pos; a lead byte without a
 // trail byte after it counts alone.
-qsizetype charLength(QByteArrayView bytes, qsizetype pos);
+inline qsizetype charLength(QByteArrayView bytes, qsizetype pos)
+{
+    const bool pair = isLeadByte(uchar(bytes[pos])) && pos + 1 < bytes.size() &&
+                      isTrailByte(uchar(bytes[pos + 1]));
+    return pair ? 2 : 1;
+}
 
 // The longest start of bytes that fits in maxBytes without splitting a double-byte character.
 QByteArrayView cut(QByteArrayView bytes, qsizetype maxBytes);

@@ -4,6 +4,7 @@
 #include "modules/LineChunks.h"
 
 #include <deque>
+#include <type_traits>
 #include <vector>
 
 // Where the sections and keys of one file are, found as lookups need them and kept only for
@@ -36,29 +37,39 @@ public:
     public:
         T *find(View name)
         {
-            for (auto &[entry, value] : m_entries) {
-                if (mayMatch(entry, name) && typename Text::FoldEqual()(entry, name))
-                    return &value;
+            const quint64 wanted = signature(name);
+            for (Entry &entry : m_entries) {
+                if (entry.signature == wanted && typename Text::FoldEqual()(entry.name, name))
+                    return &entry.value;
             }
             return nullptr;
         }
 
-        // Most names differ in length or in their first or last unit: a quick look at those
-        // spares the full comparison. Folding only merges units, so units that differ folded
-        // differ in any case.
-        static bool mayMatch(View a, View b)
+        // Most names differ in length or in their first or last unit: comparing those, packed
+        // into one number, spares most full comparisons. Folding only merges units, so units
+        // that differ folded differ in any case.
+        static quint64 signature(View name)
         {
-            return a.size() == b.size() &&
-                   (a.empty() || (Text::folded(a.front()) == Text::folded(b.front()) &&
-                                  Text::folded(a.back()) == Text::folded(b.back())));
+            using Bits = std::make_unsigned_t<Unit>;
+            if (name.empty())
+                return 0;
+            return quint64(name.size()) << 32 | quint64(Bits(Text::folded(name.front()))) << 16 |
+                   Bits(Text::folded(name.back()));
         }
         T &add(View name, T value)
         {
-            return m_entries.emplace_back(String(name), std::move(value)).second;
+            return m_entries.emplace_back(Entry{String(name), signature(name), std::move(value)})
+                .value;
         }
 
     private:
-        std::deque<std::pair<String, T>> m_entries;
+        struct Entry
+        {
+            String name;
+            quint64 signature;
+            T value;
+        };
+        std::deque<Entry> m_entries;
     };
     using NameList = std::vector<String>;
 
@@ -108,13 +119,17 @@ public:
         return found;
     }
 
-    // The value of line as it reads, at most kMaxValueUnits of it, in buffer; false when the
-    // file could not be read.
-    bool value(const KeyLine &line, String &buffer)
+    // The value of line as it reads, at most kMaxValueUnits of it: where the file is held, or
+    // else read into buffer; nothing when the file could not be read.
+    std::optional<View> value(const KeyLine &line, String &buffer)
     {
+        const qsizetype count = std::min(line.valueEnd - line.valueStart, kMaxValueUnits);
+        if (const std::optional<View> held = m_stream.held(line.valueStart, count))
+            return held;
         buffer.clear();
-        return m_stream.read(line.valueStart,
-                             std::min(line.valueEnd - line.valueStart, kMaxValueUnits), buffer);
+        if (!m_stream.read(line.valueStart, count, buffer))
+            return std::nullopt;
+        return View(buffer);
     }
 
     // The first line of key in section (compared trimmed); nullptr when none.
@@ -135,7 +150,7 @@ private:
     static bool contains(const NameList &names, View name)
     {
         return std::any_of(names.begin(), names.end(), [name](const String &entry) {
-            return NameTable<bool>::mayMatch(entry, name) &&
+            return NameTable<bool>::signature(entry) == NameTable<bool>::signature(name) &&
                    typename Text::FoldEqual()(entry, name);
         });
     }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 // The profile text model on a file's units, without I/O: lines, section headers, key lines
 // and values, and the case-insensitive comparison of names.
@@ -64,7 +65,9 @@ template <typename Traits> struct IniText
     {
         const qsizetype size = text.size();
         qsizetype end = start;
-        while (end < size && !isBreak(text[end]))
+        // Most units lie above CR, the higher of the two breaks: one comparison passes them.
+        while (end < size &&
+               (std::make_unsigned_t<Unit>(text[end]) > Unit('\r') || !isBreak(text[end])))
             ++end;
         const qsizetype contentEnd = end;
         if (end < size)
@@ -144,7 +147,7 @@ template <typename Traits> struct IniText
                 return false;
             const qsizetype size = qsizetype(a.size());
             for (qsizetype i = 0; i < size; ++i) {
-                if (folded(a[i]) != folded(b[i]))
+                if (a[i] != b[i] && folded(a[i]) != folded(b[i]))
                     return false;
                 // The second unit of a two-unit character is never folded: equal lead units
                 // and equal second units make the same character in both.

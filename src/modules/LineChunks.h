@@ -25,8 +25,14 @@ public:
     bool next(View &piece, qsizetype &start)
     {
         start = m_next;
-        m_buffer.clear();
         m_cut.reset();
+        // A file held whole is handed out as one piece, where it lies.
+        if (const std::optional<View> rest = m_stream.held(start, m_stream.size())) {
+            piece = *rest;
+            m_next = start + qsizetype(piece.size());
+            return !piece.empty();
+        }
+        m_buffer.clear();
         if (!m_stream.read(start, kPiece, m_buffer))
             return false;
         qsizetype end = wholeLinesEnd(start);

@@ -32,6 +32,7 @@ template <typename Unit> class ProfileStream
 {
 public:
     using String = std::basic_string<Unit>;
+    using View = std::basic_string_view<Unit>;
     static constexpr qsizetype kPiece = (1 << 20) / qsizetype(sizeof(Unit));
 
     // The text of opened after its first prefixBytes, its byte order mark.
@@ -75,12 +76,24 @@ public:
             return true;
         if (m_units > kPiece)
             return readFile(from, count, buffer);
+        const std::optional<View> units = held(from, count);
+        if (units)
+            buffer.append(*units);
+        return bool(units);
+    }
+
+    // Up to count units of the text from from on, where they are held, for a file of a piece
+    // at most; nothing for a larger file, or when reading fails.
+    std::optional<View> held(qsizetype from, qsizetype count)
+    {
+        if (m_units > kPiece)
+            return std::nullopt;
         // A file of a piece at most is read whole, once: each lookup and each run copied out
         // would otherwise read it again.
         if (qsizetype(m_whole.size()) < m_units && !readFile(0, m_units, m_whole))
-            return false;
-        buffer.append(m_whole, from, count);
-        return true;
+            return std::nullopt;
+        from = std::min(from, m_units);
+        return View(m_whole).substr(from, std::max<qsizetype>(0, std::min(count, m_units - from)));
     }
 
     // Writes the units [from, to) to out in pieces, noting the last one; false on a failure.

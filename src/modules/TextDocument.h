@@ -31,15 +31,13 @@ public:
     std::optional<QString> value(const QString &section, const QString &key,
                                  qsizetype maxBytes) override
     {
-        const String name = Traits::encode(section);
+        const SectionLookup &looked = lookUp(section);
         const String keyName = Traits::encode(key);
-        if (const std::optional<View> pending = pendingValue(name, keyName))
+        if (const std::optional<View> pending = pendingValue(looked.name, keyName))
             return Traits::read(Text::readValue(*pending), maxBytes);
-        auto *found = m_index.section(name);
-        const auto *line = found ? m_index.key(*found, keyName) : nullptr;
-        if (!line || !m_index.value(*line, m_value))
-            return std::nullopt;
-        return Traits::read(View(m_value), maxBytes);
+        const auto *line = looked.found ? m_index.key(*looked.found, keyName) : nullptr;
+        const std::optional<View> value = line ? m_index.value(*line, m_value) : std::nullopt;
+        return value ? std::optional(Traits::read(*value, maxBytes)) : std::nullopt;
     }
 
     void write(const QString &section, const QString &key, const QString &value) override
@@ -61,7 +59,7 @@ public:
         const View wanted = Text::readValue(newValue);
         const bool same = !line->valueCut &&
                           line->valueEnd - line->valueStart == qsizetype(wanted.size()) &&
-                          m_index.value(*line, m_value) && View(m_value) == wanted;
+                          m_index.value(*line, m_value) == wanted;
         if (!same)
             pending.replaced.push_back(replacement(keyName, *line, newValue));
     }
@@ -179,6 +177,26 @@ private:
         return list;
     }
 
+    // A section as asked for, and where the file has it: reads come one key at a time, most
+    // of them for the section asked for just before. The file never changes under the index,
+    // so what it found stays found.
+    struct SectionLookup
+    {
+        QString asked;
+        String name;
+        typename Index::Section *found;
+    };
+
+    const SectionLookup &lookUp(const QString &section)
+    {
+        if (!m_lastLookup || m_lastLookup->asked != section) {
+            String name = Traits::encode(section);
+            typename Index::Section *found = m_index.section(name);
+            m_lastLookup = SectionLookup{section, std::move(name), found};
+        }
+        return *m_lastLookup;
+    }
+
     Pending *findPending(View section)
     {
         const auto found = std::find_if(m_pending.begin(), m_pending.end(), [&](const Pending &p) {
@@ -239,4 +257,5 @@ private:
     Index m_index;
     std::vector<Pending> m_pending;
     String m_value; // a value read from the file, kept for the next one's buffer
+    std::optional<SectionLookup> m_lastLookup;
 };
