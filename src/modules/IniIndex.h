@@ -56,15 +56,21 @@ public:
             return quint64(name.size()) << 32 | quint64(Bits(Text::folded(name.front()))) << 16 |
                    Bits(Text::folded(name.back()));
         }
-        T &add(View name, T value)
+        // Adds name with its value made of args, in place.
+        template <typename... Args> T &add(View name, Args &&...args)
         {
-            return m_entries.emplace_back(Entry{String(name), signature(name), std::move(value)})
-                .value;
+            return m_entries.emplace_back(name, std::forward<Args>(args)...).value;
         }
 
     private:
         struct Entry
         {
+            template <typename... Args>
+            explicit Entry(View entryName, Args &&...args)
+                : name(entryName), signature(NameTable::signature(entryName)),
+                  value(std::forward<Args>(args)...)
+            {}
+
             String name;
             quint64 signature;
             T value;
@@ -201,7 +207,7 @@ private:
         Section *found = nullptr;
         m_scanned = forEachHeader(m_scanned, m_stream.size(), [&](View header, qsizetype body) {
             if (contains(m_watched, header) && !m_sections.find(header)) {
-                Section &added = m_sections.add(header, Section(body));
+                Section &added = m_sections.add(header, body);
                 if (equal(header, name))
                     found = &added;
             }
@@ -217,7 +223,7 @@ private:
         Section *found = nullptr;
         forEachHeader(0, m_scanned, [&](View header, qsizetype bodyStart) {
             if (!found && equal(header, name))
-                found = &m_sections.add(name, Section(bodyStart));
+                found = &m_sections.add(name, bodyStart);
             return !found;
         });
         return found;
@@ -251,16 +257,18 @@ private:
         for (const String &wanted : m_wantedKeys)
             section.keys.add(wanted, std::nullopt);
         forEachLine(section.bodyStart, [&](const Line &line, View content) {
-            if (Text::isHeaderLine(content)) {
+            const View text = Text::trimmedFront(content);
+            if (text.empty())
+                return true;
+            if (Text::isHeaderLine(text)) {
                 section.bodyEnd = line.start;
                 return false;
             }
-            if (!Text::isBlankLine(content)) {
-                section.insertAt = line.end;
-                if (std::optional<KeyLine> *wanted = section.keys.find(keyName(content));
-                    wanted && !*wanted)
-                    *wanted = keyLine(content, line);
-            }
+            section.insertAt = line.end;
+            const std::size_t equals = content.find(Unit('='));
+            if (std::optional<KeyLine> *wanted = section.keys.find(keyName(content, equals));
+                wanted && !*wanted)
+                *wanted = keyLine(content, equals, line);
             return true;
         });
     }
@@ -273,22 +281,22 @@ private:
         forEachLine(section.bodyStart, [&](const Line &line, View content) {
             if (line.start >= section.bodyEnd)
                 return false;
-            if (!Text::isBlankLine(content) && equal(keyName(content), key))
-                found = keyLine(content, line);
+            const std::size_t equals = content.find(Unit('='));
+            if (!Text::isBlankLine(content) && equal(keyName(content, equals), key))
+                found = keyLine(content, equals, line);
             return !found;
         });
         return found;
     }
 
-    static View keyName(View content)
+    // The key name of a line's text whose first "=" is at equals (npos: none).
+    static View keyName(View content, std::size_t equals)
     {
-        const std::size_t equals = content.find(Unit('='));
-        return Text::trimmed(equals == View::npos ? content : content.substr(0, equals));
+        return Text::trimmed(content.substr(0, equals));
     }
 
-    static KeyLine keyLine(View content, const Line &line)
+    static KeyLine keyLine(View content, std::size_t equals, const Line &line)
     {
-        const std::size_t equals = content.find(Unit('='));
         if (equals == View::npos)
             return {npos, line.contentEnd, line.contentEnd, line.contentEnd, false};
         const View raw = content.substr(equals + 1);

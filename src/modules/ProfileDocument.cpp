@@ -27,11 +27,13 @@ std::string Cp932Units::encode(const QString &text)
 {
     // Section and key names are nearly always ASCII: they are copied over in one pass.
     std::string bytes(std::size_t(text.size()), '\0');
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= 0x80)
-            return Cp932::encode(text).toStdString();
-        bytes[std::size_t(i)] = char(c);
+    const QChar *units = text.constData();
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (units[i].unicode() >= 0x80) {
+            bytes = Cp932::encode(text).toStdString();
+            break;
+        }
+        bytes[i] = char(units[i].unicode());
     }
     return bytes;
 }
