@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <utility>
@@ -188,23 +189,24 @@ QString decode(QByteArrayView bytes)
     if (isAsciiBytes(bytes))
         return QString::fromLatin1(bytes);
     const char16_t *characters = pairTables().characters.data();
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
+    // Never more characters than bytes: decoded into a buffer first, the string is made once
+    // at its size.
+    QVarLengthArray<char16_t, 1024> text(bytes.size());
+    auto out = text.begin();
     for (qsizetype i = 0; i < bytes.size(); ++out) {
         const uchar b = uchar(bytes[i]);
         if (b < 0x80) {
-            *out = QChar(b);
+            *out = char16_t(b);
             ++i;
         } else if (charLength(bytes, i) == 2) {
-            *out = QChar(characters[pairIndex(b, uchar(bytes[i + 1]))]);
+            *out = characters[pairIndex(b, uchar(bytes[i + 1]))];
             i += 2;
         } else {
-            *out = singleByteChar(b);
+            *out = singleByteChar(b).unicode();
             ++i;
         }
     }
-    text.truncate(out - text.constData());
-    return text;
+    return QString(reinterpret_cast<const QChar *>(text.data()), out - text.begin());
 }
 
 QByteArray encode(const QString &text)

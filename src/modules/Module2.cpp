@@ -23,8 +23,9 @@ QString IniRead(ProfileSession &session, const QString &section, const QString &
 {
     const QString value =
         session.read(session.sourceFile(), section, key, kReadBufferSize - 1).value_or(QString());
-    const qsizetype nul = value.indexOf(QChar(0));
-    return nul < 0 ? value : value.left(nul);
+    // The value comes through a C string: it ends at its first NUL.
+    const auto nul = std::find(value.begin(), value.end(), QChar(0));
+    return nul == value.end() ? value : value.first(nul - value.begin());
 }
 
 QString Module2::sourceFileName(const QString &designation)

@@ -85,7 +85,7 @@ FileStatus ProfileSession::commit()
 {
     FileStatus first;
     for (auto it = m_open.begin(); it != m_open.end();) {
-        OpenFile &file = it->second;
+        OpenFile &file = *it;
         const bool written =
             !file.held.empty() || (file.loaded.document && file.loaded.document->isDirty());
         if (!written) {
@@ -102,10 +102,13 @@ FileStatus ProfileSession::commit()
 
 ProfileSession::OpenFile &ProfileSession::openFile(const QString &fileName)
 {
-    auto [entry, added] = m_open.try_emplace(fileName);
-    if (added)
-        entry->second.name = fileName;
-    return entry->second;
+    const auto found = std::find_if(m_open.begin(), m_open.end(),
+                                    [&](const OpenFile &file) { return file.name == fileName; });
+    if (found != m_open.end())
+        return *found;
+    OpenFile &added = m_open.emplace_back();
+    added.name = fileName;
+    return added;
 }
 
 ProfileDocument *ProfileSession::document(OpenFile &file)

@@ -7,7 +7,7 @@
 
 #include <atomic>
 #include <functional>
-#include <map>
+#include <list>
 #include <optional>
 #include <vector>
 
@@ -92,7 +92,7 @@ private:
 
     Files m_files;
     ExpectedNames m_expected;
-    std::map<QString, OpenFile> m_open; // by name
+    std::list<OpenFile> m_open; // in the order first used: a session uses a file or two
     std::atomic<bool> m_cancelled = false;
     std::function<void()> m_beforeReplace;
     ProfileFile::LinkCheck m_sourceLinkCheck;
