@@ -199,8 +199,12 @@ const std::map<QString, Work> &workByName()
          }},
         {"atomic-write",
          [](const QString &path, int) {
-             QFile in(path);
-             const QByteArray content = in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+             // Closed before the write: a file still open when it is replaced is removed only
+             // when it is closed, and that removal is part of replacing it.
+             const QByteArray content = [&] {
+                 QFile in(path);
+                 return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+             }();
              return timed([&] { durableAtomicWrite(path, content); });
          }},
         {"finishing-save",
