@@ -29,22 +29,41 @@ public:
     // A value is read up to this many units: more than any read can give back.
     static constexpr qsizetype kMaxValueUnits = 32768;
 
-    // A few names, each with what is known of it, compared in full: a lookup is for one of a
-    // few dozen names, where hashing them would cost more than it saves. Entries stay where
-    // they are as more are added.
-    template <typename T> class NameTable
+    // A few names, numbered in the order they were added and compared in full: a lookup is
+    // for one of a few dozen names, where hashing them would cost more than it saves.
+    class NameList
     {
     public:
-        T *find(View name)
+        // The number of name; nothing when it is not in the list.
+        std::optional<std::size_t> find(View name) const
         {
             const quint64 wanted = signature(name);
-            for (Entry &entry : m_entries) {
-                if (entry.signature == wanted && typename Text::FoldEqual()(entry.name, name))
-                    return &entry.value;
+            // A name of two single-unit characters at most is its signature.
+            const bool whole = name.size() <= 2 && (name.empty() || !Traits::isLead(name.front()));
+            for (std::size_t number = 0; number < m_signatures.size(); ++number) {
+                if (m_signatures[number] == wanted &&
+                    (whole || typename Text::FoldEqual()(m_names[number], name)))
+                    return number;
             }
-            return nullptr;
+            return std::nullopt;
         }
 
+        // The number name gets.
+        std::size_t add(View name)
+        {
+            m_names.emplace_back(name);
+            m_signatures.push_back(signature(name));
+            return m_names.size() - 1;
+        }
+
+        std::size_t size() const { return m_names.size(); }
+        void reserve(std::size_t count)
+        {
+            m_names.reserve(count);
+            m_signatures.reserve(count);
+        }
+
+    private:
         // Most names differ in length or in their first or last unit: comparing those, packed
         // into one number, spares most full comparisons. Folding only merges units, so units
         // that differ folded differ in any case.
@@ -56,28 +75,10 @@ public:
             return quint64(name.size()) << 32 | quint64(Bits(Text::folded(name.front()))) << 16 |
                    Bits(Text::folded(name.back()));
         }
-        // Adds name with its value made of args, in place.
-        template <typename... Args> T &add(View name, Args &&...args)
-        {
-            return m_entries.emplace_back(name, std::forward<Args>(args)...).value;
-        }
 
-    private:
-        struct Entry
-        {
-            template <typename... Args>
-            explicit Entry(View entryName, Args &&...args)
-                : name(entryName), signature(NameTable::signature(entryName)),
-                  value(std::forward<Args>(args)...)
-            {}
-
-            String name;
-            quint64 signature;
-            T value;
-        };
-        std::deque<Entry> m_entries;
+        std::vector<String> m_names;
+        std::vector<quint64> m_signatures;
     };
-    using NameList = std::vector<String>;
 
     // Where a key's line and its value are: the value as it reads (trimmed and unquoted) is
     // [valueStart, valueEnd), read from the file when it is asked for, so that no value is
@@ -91,15 +92,22 @@ public:
         bool valueCut; // the end of a line longer than a piece is unknown: so is its value's
     };
 
+    // What a section knows of one wanted key.
+    struct KeyNote
+    {
+        bool known = false;          // false for a key wanted only since the section was indexed
+        std::optional<KeyLine> line; // its first line in the section, if any
+    };
+
     struct Section
     {
         explicit Section(qsizetype body) : bodyStart(body) {}
 
         qsizetype bodyStart;
         bool indexed = false;
-        qsizetype bodyEnd = 0;                  // where the next section's header line starts
-        qsizetype insertAt = 0;                 // just after the last non-blank line of the section
-        NameTable<std::optional<KeyLine>> keys; // each key looked for: its first line, or none
+        qsizetype bodyEnd = 0;     // where the next section's header line starts
+        qsizetype insertAt = 0;    // just after the last non-blank line of the section
+        std::vector<KeyNote> keys; // by the number of each wanted key
     };
 
     // sections and keys are the names lookups are expected for.
@@ -113,10 +121,10 @@ public:
         const View trimmed = Text::trimmed(name);
         if (qsizetype(trimmed.size()) > kMaxNameUnits)
             return nullptr;
-        Section *found = m_sections.find(trimmed);
-        if (!found && !contains(m_watched, trimmed)) {
+        Section *found = noted(trimmed);
+        if (!found && !m_watched.find(trimmed)) {
             found = findHeader(trimmed);
-            m_watched.emplace_back(trimmed);
+            m_watched.add(trimmed);
         }
         if (!found)
             found = scanFor(trimmed);
@@ -144,21 +152,28 @@ public:
         const View trimmed = Text::trimmed(key);
         if (qsizetype(trimmed.size()) > kMaxNameUnits)
             return nullptr;
-        std::optional<KeyLine> *found = section.keys.find(trimmed);
-        if (!found) {
-            found = &section.keys.add(trimmed, findKey(section, trimmed));
-            m_wantedKeys.emplace_back(trimmed);
-        }
-        return *found ? &**found : nullptr;
+        const std::optional<std::size_t> wanted = m_wantedKeys.find(trimmed);
+        const std::size_t number = wanted ? *wanted : m_wantedKeys.add(trimmed);
+        if (section.keys.size() <= number)
+            section.keys.resize(m_wantedKeys.size());
+        KeyNote &note = section.keys[number];
+        if (!note.known)
+            note = {true, findKey(section, trimmed)};
+        return note.line ? &*note.line : nullptr;
     }
 
 private:
-    static bool contains(const NameList &names, View name)
+    // The section noted under name; nullptr when none is.
+    Section *noted(View name)
     {
-        return std::any_of(names.begin(), names.end(), [name](const String &entry) {
-            return NameTable<bool>::signature(entry) == NameTable<bool>::signature(name) &&
-                   typename Text::FoldEqual()(entry, name);
-        });
+        const std::optional<std::size_t> number = m_noted.find(name);
+        return number ? &m_sections[*number] : nullptr;
+    }
+
+    Section *note(View name, qsizetype bodyStart)
+    {
+        m_noted.add(name);
+        return &m_sections.emplace_back(bodyStart);
     }
 
     // A line of a piece that starts at start, in stream positions: a cut line ends where the
@@ -206,10 +221,10 @@ private:
         const typename Text::FoldEqual equal;
         Section *found = nullptr;
         m_scanned = forEachHeader(m_scanned, m_stream.size(), [&](View header, qsizetype body) {
-            if (contains(m_watched, header) && !m_sections.find(header)) {
-                Section &added = m_sections.add(header, body);
+            if (m_watched.find(header) && !noted(header)) {
+                Section *added = note(header, body);
                 if (equal(header, name))
-                    found = &added;
+                    found = added;
             }
             return !found;
         });
@@ -223,7 +238,7 @@ private:
         Section *found = nullptr;
         forEachHeader(0, m_scanned, [&](View header, qsizetype bodyStart) {
             if (!found && equal(header, name))
-                found = &m_sections.add(name, bodyStart);
+                found = note(name, bodyStart);
             return !found;
         });
         return found;
@@ -254,8 +269,7 @@ private:
         section.indexed = true;
         section.insertAt = section.bodyStart;
         section.bodyEnd = m_stream.size();
-        for (const String &wanted : m_wantedKeys)
-            section.keys.add(wanted, std::nullopt);
+        section.keys.assign(m_wantedKeys.size(), KeyNote{true, std::nullopt});
         forEachLine(section.bodyStart, [&](const Line &line, View content) {
             const View text = Text::trimmedFront(content);
             if (text.empty())
@@ -266,9 +280,9 @@ private:
             }
             section.insertAt = line.end;
             const std::size_t equals = content.find(Unit('='));
-            if (std::optional<KeyLine> *wanted = section.keys.find(keyName(content, equals));
-                wanted && !*wanted)
-                *wanted = keyLine(content, equals, line);
+            if (const auto number = m_wantedKeys.find(keyName(content, equals));
+                number && !section.keys[*number].line)
+                section.keys[*number].line = keyLine(content, equals, line);
             return true;
         });
     }
@@ -309,8 +323,9 @@ private:
     }
 
     ProfileStream<Unit> &m_stream;
-    qsizetype m_scanned = 0; // how far the resumable scan has come
-    NameList m_watched;      // the section names noted in all that was scanned
-    NameList m_wantedKeys;   // the key names noted when a section is indexed
-    NameTable<Section> m_sections;
+    qsizetype m_scanned = 0;        // how far the resumable scan has come
+    NameList m_watched;             // the section names noted in all that was scanned
+    NameList m_wantedKeys;          // the key names noted when a section is indexed
+    NameList m_noted;               // the names of the sections noted, by their number
+    std::deque<Section> m_sections; // where they stay: pending writes keep them
 };

@@ -171,9 +171,9 @@ private:
     static typename Index::NameList encoded(const QStringList &names)
     {
         typename Index::NameList list;
-        list.reserve(names.size());
+        list.reserve(std::size_t(names.size()));
         for (const QString &name : names)
-            list.emplace_back(Text::trimmed(View(Traits::encode(name))));
+            list.add(Text::trimmed(View(Traits::encode(name))));
         return list;
     }
 
