@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <type_traits>
 
 // The profile text model on a file's units, without I/O: lines, section headers, key lines
 // and values, and the case-insensitive comparison of names.
@@ -64,16 +63,24 @@ template <typename Traits> struct IniText
     static Line lineAt(View text, qsizetype start)
     {
         const qsizetype size = text.size();
-        qsizetype end = start;
-        // Most units lie above CR, the higher of the two breaks: one comparison passes them.
-        while (end < size &&
-               (std::make_unsigned_t<Unit>(text[end]) > Unit('\r') || !isBreak(text[end])))
-            ++end;
-        const qsizetype contentEnd = end;
-        if (end < size)
-            end +=
-                (text[end] == Unit('\r') && end + 1 < size && text[end + 1] == Unit('\n')) ? 2 : 1;
-        return {start, contentEnd, end};
+        const qsizetype contentEnd = breakAt(text, start);
+        if (contentEnd == size)
+            return {start, contentEnd, contentEnd};
+        const bool crlf = text[contentEnd] == Unit('\r') && contentEnd + 1 < size &&
+                          text[contentEnd + 1] == Unit('\n');
+        return {start, contentEnd, contentEnd + (crlf ? 2 : 1)};
+    }
+
+    // Where the first line break at or after from is; the text's size when there is none.
+    // Lines end in LF nearly always: the first LF is found at once, and only the text before
+    // it is searched for a CR.
+    static qsizetype breakAt(View text, qsizetype from)
+    {
+        const View rest = text.substr(from);
+        const std::size_t lf = rest.find(Unit('\n'));
+        const std::size_t cr = rest.substr(0, lf).find(Unit('\r'));
+        const std::size_t found = cr != View::npos ? cr : lf;
+        return found == View::npos ? qsizetype(text.size()) : from + qsizetype(found);
     }
 
     // The position of the first "[" at or after from that only blanks precede on its line, or

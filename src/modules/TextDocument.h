@@ -189,12 +189,19 @@ private:
 
     const SectionLookup &lookUp(const QString &section)
     {
-        if (!m_lastLookup || m_lastLookup->asked != section) {
+        if (!m_lastLookup || !isSame(m_lastLookup->asked, section)) {
             String name = Traits::encode(section);
             typename Index::Section *found = m_index.section(name);
             m_lastLookup = SectionLookup{section, std::move(name), found};
         }
         return *m_lastLookup;
+    }
+
+    // Whether two names read the same; at once when they share their characters, as the names
+    // of one caller's reads mostly do.
+    static bool isSame(const QString &a, const QString &b)
+    {
+        return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
     }
 
     Pending *findPending(View section)

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <vector>
+
 namespace {
 
 const QString kNames = QStringLiteral("name");
@@ -39,25 +41,25 @@ FileProblem linkProblem(const QString &link)
 
 // The values of all seventeen slots, names 1 to 17 and then paths 1 to 17, each read by
 // one IniRead.
-QStringList readEntries(ProfileSession &session)
+std::vector<QString> readEntries(ProfileSession &session)
 {
-    QStringList values;
-    values.reserve(qsizetype(EntrySlots::all().size()) * 2);
+    std::vector<QString> values;
+    values.reserve(EntrySlots::all().size() * 2);
     for (const QString &section : {kNames, kPaths}) {
         for (const EntrySlot &slot : EntrySlots::all())
-            values.append(IniRead(session, section, slot.key()));
+            values.push_back(IniRead(session, section, slot.key()));
     }
     return values;
 }
 
-void fillEntries(Fields &fields, const QStringList &values)
+void fillEntries(Fields &fields, const std::vector<QString> &values)
 {
     // Slot order is page 1 then page 2; page 2's fields are filled while it is hidden.
-    const qsizetype paths = qsizetype(EntrySlots::all().size());
-    qsizetype next = 0;
+    const std::size_t paths = EntrySlots::all().size();
+    std::size_t next = 0;
     for (const EntrySlot &slot : EntrySlots::all()) {
-        fields.setText(slot.name(), values.value(next));
-        fields.setText(slot.path(), values.value(paths + next++));
+        fields.setText(slot.name(), values[next]);
+        fields.setText(slot.path(), values[paths + next++]);
     }
 }
 
@@ -76,7 +78,7 @@ FileStatus importFile(Fields &fields, const QString &file, const LongWork &longW
     session.setSourceLinkCheck(linkProblem);
     if (const FileStatus source = sourceProblem(session, file); !source.ok())
         return source;
-    QStringList values;
+    std::vector<QString> values;
     longWork(session, [&] { values = readEntries(session); });
     if (session.isCancelled())
         return FileStatus::failed(file, FileProblem::Cancelled);
