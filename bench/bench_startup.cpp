@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kRuns = 31;
+constexpr int kRuns = 51;
 
 struct Figures
 {
