@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kRuns = 51;
+constexpr int kRuns = 101;
 
 struct Figures
 {
