@@ -14,6 +14,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -124,32 +125,32 @@ QRect placement(const ControlSpec &design)
     return {pixels(design.left), pixels(design.top), pixels(design.width), pixels(height)};
 }
 
-void place(const ControlSpec &design, QWidget *parent)
+QWidget *place(const ControlSpec &design, QWidget *parent)
 {
     QWidget *control = newControl(design, parent);
     control->setObjectName(QString::fromLatin1(design.name));
     control->setGeometry(placement(design));
-    control->setProperty("tabIndex", design.tab);
     if (design.font.points > 0)
         control->setFont(designFont(design.font));
     control->setVisible(design.visible);
-    // The design lists its controls from the top of the stack down: where two overlap,
-    // the one listed first is in front.
-    control->lower();
+    return control;
 }
 
 } // namespace
 
 FormBase::FormBase(Forms &forms, FormId id, const WindowSpec &window,
                    std::span<const ControlSpec> controls)
-    : m_forms(forms), m_id(id)
+    : m_forms(forms), m_id(id), m_design(controls), m_controls(controls.size())
 {
     setObjectName(QStringLiteral("Form%1").arg(int(id) + 1));
     setWindowTitle(QString::fromUtf8(window.caption));
     setWindowIcon(designIcon(window.icon));
     setFont(windowFont());
-    for (const ControlSpec &design : controls)
-        place(design, this);
+    // The design lists its controls from the top of the stack down: where two overlap, the
+    // one listed first is in front. Made from the last up, each lands in front of those
+    // made before it.
+    for (std::size_t i = controls.size(); i-- > 0;)
+        m_controls[i] = place(controls[i], this);
     applyFrame(window);
     applyTabOrder();
 }
@@ -159,9 +160,19 @@ void FormBase::Form_Unload()
     m_forms.unload(Forms::unloadCascade(m_id));
 }
 
-QObject *FormBase::childOf(const QWidget &window, const char *name)
+QWidget *FormBase::controlNamed(const char *name) const
 {
-    return window.findChild<QObject *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    for (std::size_t i = 0; i < m_design.size(); ++i) {
+        if (std::strcmp(m_design[i].name, name) == 0)
+            return m_controls[i];
+    }
+    return nullptr;
+}
+
+int FormBase::tabIndex(const QWidget &control) const
+{
+    const auto made = std::ranges::find(m_controls, &control);
+    return made == m_controls.end() ? -1 : m_design[std::size_t(made - m_controls.begin())].tab;
 }
 
 void FormBase::applyFrame(const WindowSpec &window)
@@ -181,11 +192,10 @@ void FormBase::applyFrame(const WindowSpec &window)
 // Tab walks the focusable controls by tab index; the first of them has the focus.
 void FormBase::applyTabOrder()
 {
-    // Each tab index read once: a property that is not declared is looked up by its name.
     QList<std::pair<int, QWidget *>> stops;
-    for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (child->focusPolicy() & Qt::TabFocus)
-            stops.append({child->property("tabIndex").toInt(), child});
+    for (std::size_t i = 0; i < m_design.size(); ++i) {
+        if (m_controls[i]->focusPolicy() & Qt::TabFocus)
+            stops.append({m_design[i].tab, m_controls[i]});
     }
     std::ranges::sort(stops, {}, &std::pair<int, QWidget *>::first);
     for (qsizetype i = 1; i < stops.size(); ++i)

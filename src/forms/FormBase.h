@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QPushButton>
 #include <span>
+#include <vector>
 
 class Forms;
 
@@ -68,9 +69,9 @@ public:
 
     // The control of window called name; a missing control, or one of another type, ends the
     // program with its name: the windows are fixed, so that is a fault of the code.
-    template <typename T = QWidget> static T *controlOf(const QWidget &window, const char *name)
+    template <typename T = QWidget> static T *controlOf(const FormBase &window, const char *name)
     {
-        T *found = qobject_cast<T *>(childOf(window, name));
+        T *found = qobject_cast<T *>(window.controlNamed(name));
         if (!found)
             qFatal("%s has no %s called %s", qPrintable(window.objectName()),
                    T::staticMetaObject.className(), name);
@@ -80,6 +81,10 @@ public:
     {
         return controlOf<T>(*this, name);
     }
+
+    // The tab index the design gives control; -1 for a line, and for a widget that is none
+    // of the window's controls.
+    int tabIndex(const QWidget &control) const;
 
     // Takes the user to a field to edit it: the field's window in place of this one, and the
     // keyboard focus in the field.
@@ -103,10 +108,13 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    static QObject *childOf(const QWidget &window, const char *name);
+    QWidget *controlNamed(const char *name) const;
     void applyFrame(const WindowSpec &window);
     void applyTabOrder();
 
     Forms &m_forms;
     const FormId m_id;
+    // The window's controls as the design lists them, and the widget made of each.
+    const std::span<const ControlSpec> m_design;
+    std::vector<QWidget *> m_controls;
 };

@@ -1,31 +1,26 @@
 #include "forms/WindowIcon.h"
 
+#include "icon_pixels.h"
+
 #include <QHash>
-#include <QImageReader>
+#include <QImage>
 #include <QPixmap>
-
-namespace {
-
-QPixmap bitmap(const QString &fileName)
-{
-    QImageReader reader(fileName, "png");
-    // Qt's own PNG reader; left to guess, the reader would load every image format plugin
-    // installed to ask it first.
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
-}
-
-} // namespace
+#include <cstring>
 
 QIcon designIcon(const char *name)
 {
-    // Read once: the application and both pages show the same icon.
-    static QHash<QByteArray, QIcon> read;
-    QIcon &icon = read[name];
+    // Made once: the application and both pages show the same icon.
+    static QHash<QByteArray, QIcon> made;
+    QIcon &icon = made[name];
     if (icon.isNull()) {
-        for (const int side : {16, 32})
-            icon.addPixmap(
-                bitmap(QStringLiteral(":/icons/%1-%2.png").arg(QLatin1String(name)).arg(side)));
+        for (const IconPixels::Bitmap &bitmap : IconPixels::kBitmaps) {
+            if (std::strcmp(bitmap.name, name) != 0)
+                continue;
+            // The image only points at the pixels compiled in; the pixmap is made from them.
+            const QImage pixels(reinterpret_cast<const uchar *>(bitmap.pixels), bitmap.side,
+                                bitmap.side, QImage::Format_ARGB32_Premultiplied);
+            icon.addPixmap(QPixmap::fromImage(pixels));
+        }
     }
     return icon;
 }

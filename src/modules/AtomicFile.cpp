@@ -76,9 +76,11 @@ AtomicFile::~AtomicFile()
 bool AtomicFile::open(OpenMode mode)
 {
     const QFileInfo file(m_fileName);
+    // One number straight from the system: the global generator would first seed itself with
+    // hundreds of them, a fifth of a millisecond before the first save or the start-up check.
     m_temporary =
         file.absolutePath() + u'/' + QFile::decodeName(temporaryStart(file)) +
-        QStringLiteral("%1-%2").arg(getpid()).arg(QRandomGenerator::global()->generate64(),
+        QStringLiteral("%1-%2").arg(getpid()).arg(QRandomGenerator::system()->generate64(),
                                                   kRandomDigits, 16, QLatin1Char('0'));
     m_fd = ::open(QFile::encodeName(m_temporary).constData(),
                   O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -1,5 +1,7 @@
 #include "wizard/Volumes.h"
 
+#include "wizard/MountTable.h"
+
 #include <QDir>
 #include <QStorageInfo>
 #include <algorithm>
@@ -31,7 +33,36 @@ QString withTrailingSlash(const QString &folder)
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
-QList<Volume> fromStorage()
+// The root folder always stays, whatever it is: in a container it is an overlay.
+bool isListed(const QString &root, const QString &fileSystemType)
+{
+    return root == u"/" || !kPseudoFileSystems.contains(fileSystemType);
+}
+
+// Mounts that Qt leaves out of its volumes: the kernel's and run-time state's folders, and the
+// initial root file system.
+bool isLeftOutByQt(const MountEntry &mount)
+{
+    static const QStringList systemFolders{"/dev", "/proc", "/sys", "/var/run", "/var/lock"};
+    return mount.fileSystemType == u"rootfs" ||
+           std::ranges::any_of(systemFolders, [&mount](const QString &system) {
+               return mount.folder.startsWith(system) && (mount.folder.size() == system.size() ||
+                                                          mount.folder.at(system.size()) == u'/');
+           });
+}
+
+// What Qt tells of the volume mounted at entry's folder, as QStorageInfo::mountedVolumes()
+// has it: nothing for one that is invalid, or empty and not the root.
+std::optional<Volume> described(const MountEntry &entry)
+{
+    const QStorageInfo info(entry.folder);
+    if (!info.isValid() || (info.bytesTotal() == 0 && info != QStorageInfo::root()))
+        return std::nullopt;
+    return Volume{info.rootPath(), info.name(), entry.fileSystemType};
+}
+
+// Qt's own list, for where the kernel's mount table cannot be read (Qt reads /etc/mtab then).
+QList<Volume> fromQtList()
 {
     QList<Volume> volumes;
     for (const QStorageInfo &info : QStorageInfo::mountedVolumes()) {
@@ -42,10 +73,22 @@ QList<Volume> fromStorage()
     return volumes;
 }
 
-// The root folder always stays, whatever it is: in a container it is an overlay.
-bool isListed(const Volume &volume)
+// Qt is asked only about the mounts that can be listed: for each, it reads the mount table
+// again, asks for the size and looks for the label, which for the kernel's and the desktop's
+// own file systems would be spent on nothing.
+QList<Volume> fromStorage()
 {
-    return volume.root == u"/" || !kPseudoFileSystems.contains(volume.fileSystemType);
+    const std::optional<QList<MountEntry>> mounts = MountTable::read();
+    if (!mounts)
+        return fromQtList();
+    QList<Volume> volumes;
+    for (const MountEntry &mount : *mounts) {
+        if (isLeftOutByQt(mount) || !isListed(mount.folder, mount.fileSystemType))
+            continue;
+        if (std::optional<Volume> volume = described(mount))
+            volumes.append(*volume);
+    }
+    return volumes;
 }
 
 } // namespace
@@ -68,7 +111,8 @@ QList<Volume> Volumes::mounted()
     QList<Volume> volumes = source ? source() : fromStorage();
     for (Volume &volume : volumes)
         volume.root = withTrailingSlash(volume.root);
-    volumes.removeIf([](const Volume &volume) { return !isListed(volume); });
+    volumes.removeIf(
+        [](const Volume &volume) { return !isListed(volume.root, volume.fileSystemType); });
     return volumes;
 }
 

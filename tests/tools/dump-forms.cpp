@@ -44,7 +44,7 @@ QJsonObject describeLine(const QWidget *line, QJsonObject described)
     return described;
 }
 
-QJsonObject describeControl(const QWidget *control)
+QJsonObject describeControl(const FormBase &window, const QWidget *control)
 {
     QJsonObject described{{"name", control->objectName()},
                           {"type", control->metaObject()->className()},
@@ -58,7 +58,7 @@ QJsonObject describeControl(const QWidget *control)
     described["width"] = twips(box.width());
     described["height"] = twips(box.height());
     described["font"] = describeFont(control->font());
-    described["tabIndex"] = control->property("tabIndex").toInt();
+    described["tabIndex"] = window.tabIndex(*control);
     described["takesFocus"] = bool(control->focusPolicy() & Qt::TabFocus);
     return described;
 }
@@ -69,7 +69,7 @@ QJsonObject describeWindow(const FormBase &window)
     QJsonArray controls;
     for (const QWidget *control :
          window.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-        controls.prepend(describeControl(control));
+        controls.prepend(describeControl(window, control));
     const Qt::WindowFlags flags = window.windowFlags();
     return {{"name", window.metaObject()->className()},
             {"caption", window.windowTitle()},
