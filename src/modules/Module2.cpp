@@ -21,11 +21,11 @@ FileStatus IniWrite(ProfileSession &session, const QString &section, const QStri
 
 QString IniRead(ProfileSession &session, const QString &section, const QString &key)
 {
-    const QString value =
+    QString value =
         session.read(session.sourceFile(), section, key, kReadBufferSize - 1).value_or(QString());
     // The value comes through a C string: it ends at its first NUL.
-    const auto nul = std::find(value.begin(), value.end(), QChar(0));
-    return nul == value.end() ? value : value.first(nul - value.begin());
+    value.truncate(std::find(value.cbegin(), value.cend(), QChar(0)) - value.cbegin());
+    return value;
 }
 
 QString Module2::sourceFileName(const QString &designation)

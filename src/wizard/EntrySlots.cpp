@@ -28,7 +28,7 @@ constexpr std::size_t kPageOneSlots = 7;
 
 } // namespace
 
-QString EntrySlot::key() const
+const QString &EntrySlot::key() const
 {
     // Made once: the saves and the import ask for them key by key.
     static const auto keys = [] {

@@ -17,7 +17,7 @@ struct EntrySlot
     Control name() const { return {form, nameField}; }
     Control path() const { return {form, pathField}; }
     // The slot's key in the NAME and PATH sections: its number in decimal.
-    QString key() const;
+    const QString &key() const;
 };
 
 namespace EntrySlots {
