@@ -310,7 +310,7 @@ int main(int argc, char **argv)
 
     QTemporaryDir ordinary;
     QTemporaryDir large;
-    const Case cases[] = {{"Ordinary KORV.ini", ordinary.filePath("KORV.ini"), 200, 15},
+    const Case cases[] = {{"Ordinary KORV.ini", ordinary.filePath("KORV.ini"), 200, 41},
                           {"64 MiB KORV.ini, entries last", large.filePath("KORV.ini"), 1, 7}};
     makeOrdinaryFile(cases[0].path);
     makeLargeFile(cases[1].path);
