@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <optional>
-#include <sys/types.h>
 
 // Replaces a file atomically and durably. The new content goes into a temporary file beside
 // it, with a name nobody would choose (".KORV.ini.korvane-saving-<process>-<16 hex digits>"),
@@ -17,8 +16,8 @@ class AtomicFile : public QIODevice
 {
 public:
     // A new file gets permissions, those of the file it replaces; the default ones when that
-    // does not exist.
-    explicit AtomicFile(const QString &fileName, std::optional<mode_t> permissions = {});
+    // does not exist. (Windows has none to keep: a new file takes its folder's.)
+    explicit AtomicFile(const QString &fileName, std::optional<quint32> permissions = {});
     // A replace that did not happen removes its temporary file.
     ~AtomicFile() override;
 
@@ -32,7 +31,7 @@ public:
     const FileStatus &status() const { return m_status; }
 
     // Removes the temporary files that saves of fileName left when they were killed: those
-    // whose process has ended.
+    // no running save holds.
     static void removeLeftovers(const QString &fileName);
 
 protected:
@@ -40,11 +39,18 @@ protected:
     qint64 writeData(const char *data, qint64 size) override;
 
 private:
+    // The system's part, in AtomicFile_<system>.cpp.
+    // Creates m_temporary, which must not exist yet; the system's error code when it fails.
+    std::optional<int> createTemporary();
+    void closeTemporary();
+    // Removes the leftover at path, which the process maker made, when no save holds it.
+    static void removeIfAbandoned(const QString &path, qint64 maker);
+
     bool fail(int error);
 
     QString m_fileName;
-    std::optional<mode_t> m_permissions;
+    std::optional<quint32> m_permissions;
     QString m_temporary;
-    int m_fd = -1;
+    qintptr m_handle = -1; // a descriptor; a handle on Windows
     FileStatus m_status;
 };

@@ -2,46 +2,30 @@
 
 #include <QtGlobal>
 
-#include <cerrno>
-#include <unistd.h>
 #include <utility>
 
-// An open file of the system's, closed when it goes; read at given places, so that no read
-// needs a seek of its own.
+// An open file of the system's (a descriptor; a handle on Windows), closed when it goes; read
+// at given places, so that no read needs a seek of its own.
 class FileDescriptor
 {
 public:
     FileDescriptor() = default;
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    FileDescriptor(FileDescriptor &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    explicit FileDescriptor(qintptr handle) : m_handle(handle) {}
+    FileDescriptor(FileDescriptor &&other) noexcept : m_handle(std::exchange(other.m_handle, kNone))
+    {}
     FileDescriptor &operator=(FileDescriptor &&other) noexcept
     {
-        std::swap(m_fd, other.m_fd);
+        std::swap(m_handle, other.m_handle);
         return *this;
     }
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
+    ~FileDescriptor();
 
+    qintptr handle() const { return m_handle; }
     // Reads size bytes from offset on into data; false when fewer could be read.
-    bool readAt(qint64 offset, void *data, qint64 size) const
-    {
-        char *at = static_cast<char *>(data);
-        while (size > 0) {
-            const ssize_t got = ::pread(m_fd, at, size_t(size), off_t(offset));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                return false;
-            at += got;
-            offset += got;
-            size -= got;
-        }
-        return true;
-    }
+    bool readAt(qint64 offset, void *data, qint64 size) const;
 
 private:
-    int m_fd = -1;
+    // -1 is no descriptor, and INVALID_HANDLE_VALUE on Windows.
+    static constexpr qintptr kNone = -1;
+    qintptr m_handle = kNone;
 };

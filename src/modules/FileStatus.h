@@ -23,12 +23,12 @@ enum class Problem {
     FolderMissing,      // detail: the folder
     ReadFailed,         // the file could not be read to its end
     ChangedMeanwhile,   // another program changed the file while it was being saved
-    ReadOnlyFileSystem, // EROFS
-    AccessDenied,       // EACCES
+    ReadOnlyFileSystem, // EROFS, ERROR_WRITE_PROTECT
+    AccessDenied,       // EACCES, ERROR_ACCESS_DENIED
     NotPermitted,       // EPERM
-    DiskFull,           // ENOSPC
-    QuotaExceeded,      // EDQUOT
-    FileTooLarge,       // EFBIG: the file size limit
+    DiskFull,           // ENOSPC, ERROR_DISK_FULL
+    QuotaExceeded,      // EDQUOT, ERROR_DISK_QUOTA_EXCEEDED
+    FileTooLarge,       // EFBIG, ERROR_FILE_TOO_LARGE: the file size limit
     Cancelled,          // the user stopped it
     SystemError,        // any other: detail holds the system's own words
 };
@@ -51,6 +51,7 @@ struct FileStatus
     {
         return {fileName, problem, detail};
     }
-    // The failure that errno stands for, for fileName.
-    static FileStatus fromErrno(const QString &fileName, int error);
+    // The failure that the system's error code stands for, for fileName: errno, or
+    // GetLastError() on Windows.
+    static FileStatus fromSystemError(const QString &fileName, int error);
 };

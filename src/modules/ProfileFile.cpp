@@ -2,13 +2,7 @@
 
 #include "modules/AtomicFile.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -18,14 +12,6 @@ constexpr int kMaxLinkHops = 40;
 constexpr qint64 kByteOrderMarkProbe = 4;
 // A file this small is read whole at once: its lookups read nothing more.
 constexpr qint64 kWholeFileBytes = 1 << 20;
-
-// Why an open file is no file to read or replace; None for a regular file.
-FileProblem kindProblem(const struct stat &info)
-{
-    if (S_ISDIR(info.st_mode))
-        return FileProblem::IsFolder;
-    return S_ISREG(info.st_mode) ? FileProblem::None : FileProblem::NotRegularFile;
-}
 
 } // namespace
 
@@ -42,30 +28,17 @@ QString resolvedPath(const QString &fileName)
 Loaded load(const QString &fileName, const std::atomic<bool> &cancelled,
             const ExpectedNames &expected, const LinkCheck &checkLink)
 {
-    const QByteArray path = QFile::encodeName(fileName);
-    // Without blocking, so that a FIFO cannot hang the wizard before its type is known.
-    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
-    int fd = ::open(path.constData(), kFlags | (checkLink ? O_NOFOLLOW : 0));
-    if (fd < 0 && errno == ELOOP && checkLink) {
-        if (const FileProblem problem = checkLink(fileName); problem != FileProblem::None)
-            return {nullptr, FileStatus::failed(fileName, problem)};
-        fd = ::open(path.constData(), kFlags);
-    }
-    if (fd < 0 && errno == ENOENT)
+    OpenedForReading opened = openForReading(fileName, checkLink);
+    if (opened.status.problem == FileProblem::NotFound)
         return {ProfileDocument::open({}, cancelled, expected), {fileName}};
-    if (fd < 0)
-        return {nullptr, FileStatus::fromErrno(fileName, errno)};
-    struct stat info
-    {
-    };
-    const FileProblem problem = fstat(fd, &info) == 0 ? kindProblem(info) : FileProblem::ReadFailed;
-    OpenedFile opened{FileDescriptor(fd), FileIdentity::of(info), {}};
-    if (problem != FileProblem::None)
-        return {nullptr, FileStatus::failed(fileName, problem)};
-    opened.start.resize(info.st_size <= kWholeFileBytes ? info.st_size : kByteOrderMarkProbe);
-    if (!opened.file.readAt(0, opened.start.data(), opened.start.size()))
+    if (!opened.status.ok())
+        return {nullptr, opened.status};
+    OpenedFile file{std::move(opened.file), opened.identity, {}};
+    file.start.resize(file.identity.size <= kWholeFileBytes ? file.identity.size
+                                                            : kByteOrderMarkProbe);
+    if (!file.file.readAt(0, file.start.data(), file.start.size()))
         return {nullptr, FileStatus::failed(fileName, FileProblem::ReadFailed)};
-    return {ProfileDocument::open(std::move(opened), cancelled, expected), {fileName}};
+    return {ProfileDocument::open(std::move(file), cancelled, expected), {fileName}};
 }
 
 FileStatus save(const QString &fileName, ProfileDocument &document,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "modules/FileDescriptor.h"
+#include "modules/FileIdentity.h"
 #include "modules/FileStatus.h"
 #include "modules/ProfileDocument.h"
 
@@ -31,6 +33,17 @@ using LinkCheck = std::function<FileProblem(const QString &link)>;
 // lets it, and fails with its problem otherwise.
 Loaded load(const QString &fileName, const std::atomic<bool> &cancelled,
             const ExpectedNames &expected, const LinkCheck &checkLink = {});
+
+// The system's part of load(): fileName opened for reading without waiting on a FIFO, and
+// found to be a regular file; a link that fileName names is followed only when checkLink, if
+// given, lets it. NotFound when there is no such file.
+struct OpenedForReading
+{
+    FileDescriptor file;
+    FileIdentity identity;
+    FileStatus status;
+};
+OpenedForReading openForReading(const QString &fileName, const LinkCheck &checkLink);
 
 // Replaces fileName with the rendered document (AtomicFile), keeping its permissions, unless
 // the file changed on disk since the document read it: then nothing is written. goOn runs

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-FileStatus FileStatus::fromErrno(const QString &fileName, int error)
+FileStatus FileStatus::fromSystemError(const QString &fileName, int error)
 {
     switch (error) {
     case 0:
