@@ -1,3 +1,4 @@
+#include "app/Platform.h"
 #include "app/Startup.h"
 #include "forms/Forms.h"
 #include "forms/WindowIcon.h"
@@ -9,10 +10,7 @@
 
 int main(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    const Startup::CommandLine commandLine = Startup::parse(arguments);
+    const Startup::CommandLine commandLine = Startup::parse(Platform::arguments(argc, argv));
     if (commandLine.exitCode)
         return *commandLine.exitCode;
 
@@ -26,10 +24,16 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     // The file dialog, the message boxes and the text boxes' right-click menu, which page 1
     // points the user to, speak Japanese like the wizard's own windows.
+    // They are compiled in where Qt is (Windows), and installed with Qt elsewhere.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    for (const QString &folder : {QStringLiteral(":/translations"),
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+        if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), folder)) {
+            QApplication::installTranslator(&qtTexts);
+            break;
+        }
+    }
 
     const std::optional<QString> outputFolder = Startup::outputFolder(commandLine.folder);
     if (!outputFolder)
