@@ -55,7 +55,7 @@ void DriveList::paintEvent(QPaintEvent *)
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     const QRect field =
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
-    const bool labelled = option.currentText != drive();
+    const bool labelled = option.currentText != QDir::toNativeSeparators(drive());
     // The style draws the text one pixel in from either side of the field.
     option.currentText = fontMetrics().elidedText(
         option.currentText, labelled ? Qt::ElideRight : Qt::ElideMiddle, field.width() - 2);

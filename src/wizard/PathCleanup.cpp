@@ -40,10 +40,11 @@ QString PathCleanup::withoutDiscRoot(const QString &path, const QStringList &roo
 void PathCleanup::removeDrivePrefix(Fields &fields, Control pathField, const Roots &roots)
 {
     const QString path = fields.text(pathField);
-    const QString withoutDrive = withoutDrivePrefix(path);
+    // The disc root comes first: on Windows the disc folder's own path begins with a drive,
+    // which the drive rule alone would take. Any other path loses its drive prefix, once.
     // Only an absolute path lies under a root; listing the volumes reads the whole mount table.
-    const QString shortened =
-        QDir::isAbsolutePath(withoutDrive) ? withoutDiscRoot(withoutDrive, roots()) : withoutDrive;
+    const QString underRoot = QDir::isAbsolutePath(path) ? withoutDiscRoot(path, roots()) : path;
+    const QString shortened = underRoot != path ? underRoot : withoutDrivePrefix(path);
     if (shortened != path)
         fields.setText(pathField, shortened);
 }

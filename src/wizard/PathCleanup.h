@@ -25,8 +25,9 @@ QStringList discRoots(const QList<Volume> &volumes, const QString &outputFolder)
 // GAME\RUN.EXE); any other text comes back unchanged.
 QString withoutDiscRoot(const QString &path, const QStringList &roots);
 
-// Shortens a path field in place, drive prefix first, then the disc root, so that the user
-// sees what is saved. roots is asked only for an absolute path.
+// Shortens a path field in place, so that the user sees what is saved: a path under a disc
+// root relative to it, any other without its drive prefix. roots is asked only for an
+// absolute path.
 using Roots = std::function<QStringList()>;
 void removeDrivePrefix(Fields &fields, Control pathField, const Roots &roots);
 

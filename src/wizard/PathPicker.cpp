@@ -2,6 +2,8 @@
 
 #include "wizard/FileFilter.h"
 
+#include <QDir>
+
 QStringList PathPicker::nameFilters()
 {
     return FileFilters::nameFilters(
@@ -11,5 +13,5 @@ QStringList PathPicker::nameFilters()
 void PathPicker::browse(Fields &fields, Control pathField, FileChooser &chooser)
 {
     if (const std::optional<QString> file = chooser.openFile(nameFilters()))
-        fields.setText(pathField, *file);
+        fields.setText(pathField, QDir::toNativeSeparators(*file));
 }

@@ -95,14 +95,18 @@ QList<Volume> fromStorage()
 
 bool Volume::isRemovable() const
 {
-    return kDiscFileSystems.contains(fileSystemType) ||
+    // On Windows any drive may hold a disc: the drive rule takes every drive's prefix alike.
+    const bool driveRoot = root.size() == 3 && root[0].isLetter() && root[0].unicode() < 0x80 &&
+                           root[1] == u':' && root[2] == u'/';
+    return driveRoot || kDiscFileSystems.contains(fileSystemType) ||
            std::ranges::any_of(kRemovableMountFolders,
                                [this](const QString &folder) { return root.startsWith(folder); });
 }
 
 QString Volume::displayText() const
 {
-    return label.isEmpty() ? root : QStringLiteral("%1 — %2").arg(label, root);
+    const QString designation = QDir::toNativeSeparators(root);
+    return label.isEmpty() ? designation : QStringLiteral("%1 — %2").arg(label, designation);
 }
 
 QList<Volume> Volumes::mounted()

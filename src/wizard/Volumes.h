@@ -8,13 +8,14 @@
 // A mounted volume a disc can be on, as the drive list shows it.
 struct Volume
 {
-    QString root;           // the mount folder, ending in "/": the drive designation
+    QString root;           // the mount folder or the drive ("D:/"), ending in "/"
     QString label;          // the volume's name, may be empty
     QString fileSystemType; // "iso9660", "udf", "ext4", ...
 
     // A disc, a loop-mounted image or a stick: where a path's root is the disc root.
     bool isRemovable() const;
-    // What the drive list shows: the label first when there is one, then the root.
+    // What the drive list shows: the label first when there is one, then the root, as the
+    // system writes it ("D:\" on Windows).
     QString displayText() const;
 };
 
