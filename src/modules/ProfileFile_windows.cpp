@@ -48,9 +48,9 @@ FileProblem kindProblem(HANDLE file, const BY_HANDLE_FILE_INFORMATION &info)
 
 bool isLink(HANDLE file)
 {
-    FILE_ATTRIBUTE_TAG_INFO tag{};
-    return GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) &&
-           (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileInformationByHandle(file, &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 #include <QTest>
 #include <QThread>
 
-#include <csignal>
 #include <optional>
 
 // A process killed at any instant of a save leaves KORV.ini whole: every key holds the value
@@ -34,6 +33,7 @@ private:
     void saveAndCheckFolder();
 
     QTemporaryDir m_dir;
+    QFile m_otherSave; // held open, as the wizard that writes it would
     QString m_path;
     FakeFields m_fields;
     QByteArray m_backup;
@@ -48,7 +48,7 @@ const QString kMissing = QStringLiteral("<missing>");
 // The user's copy of KORV.ini, made after each kill.
 const QString kBackup = QStringLiteral("KORV.ini.backup");
 // What another wizard that is saving into the same folder has written so far: process 1 is
-// always running.
+// always running, and holds the file open.
 const QString kOtherSave = QStringLiteral(".KORV.ini.korvane-saving-1-0123456789abcdef");
 
 QString read(const QString &path, const QString &section, const QString &key)
@@ -79,7 +79,8 @@ void TestSaveCrash::initTestCase()
     QVERIFY(m_dir.isValid());
     m_path = m_dir.filePath(QStringLiteral("KORV.ini"));
     m_fields.setText(kOutputPathHolder, m_path);
-    TestFiles::writeFile(m_dir.filePath(kOtherSave), "[NAME]\r\n1=");
+    m_otherSave.setFileName(m_dir.filePath(kOtherSave));
+    QVERIFY(m_otherSave.open(QIODevice::WriteOnly) && m_otherSave.write("[NAME]\r\n1=") > 0);
     TestFiles::writeFile(m_path, "[NAME]\r\n");
     backUp();
     saveAndCheckFolder();
@@ -101,7 +102,7 @@ void TestSaveCrash::killOneSaveLoop(int firstSet)
     child.start(QStringLiteral(SAVE_LOOP), {m_path, QString::number(firstSet)});
     QVERIFY2(child.waitForReadyRead(10'000), qPrintable(child.errorString()));
     QThread::usleep(QRandomGenerator::global()->bounded(kMaxDelayUs));
-    ::kill(pid_t(child.processId()), SIGKILL);
+    child.kill(); // SIGKILL; TerminateProcess on Windows
     QVERIFY(child.waitForFinished(10'000));
     // A child that had stopped by itself was not killed in a save.
     QVERIFY2(child.exitStatus() == QProcess::CrashExit, child.readAllStandardError().constData());
