@@ -4,6 +4,9 @@
 
 namespace {
 
+// ERROR_DISK_QUOTA_EXCEEDED, which mingw-w64's headers lack.
+constexpr DWORD kDiskQuotaExceeded = 1295;
+
 // The system's own words for error, in the system's language.
 QString systemWords(DWORD error)
 {
@@ -37,7 +40,7 @@ FileStatus FileStatus::fromSystemError(const QString &fileName, int code)
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
         return failed(fileName, FileProblem::DiskFull);
-    case ERROR_DISK_QUOTA_EXCEEDED:
+    case kDiskQuotaExceeded:
         return failed(fileName, FileProblem::QuotaExceeded);
     case ERROR_FILE_TOO_LARGE:
         return failed(fileName, FileProblem::FileTooLarge);

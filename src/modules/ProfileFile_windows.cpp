@@ -81,7 +81,7 @@ bool FileDescriptor::readAt(qint64 offset, void *data, qint64 size) const
 
 FileIdentity FileIdentity::ofPath(const QString &fileName)
 {
-    const FileDescriptor file(qintptr(openShared(fileName, 0, 0)));
+    const FileDescriptor file{qintptr(openShared(fileName, FILE_READ_ATTRIBUTES, 0))};
     BY_HANDLE_FILE_INFORMATION info{};
     return GetFileInformationByHandle(handleOf(file.handle()), &info) ? identityOf(info)
                                                                       : FileIdentity();
@@ -100,7 +100,7 @@ ProfileFile::OpenedForReading ProfileFile::openForReading(const QString &fileNam
     }
     if (handle == INVALID_HANDLE_VALUE)
         return {{}, {}, FileStatus::fromSystemError(fileName, int(GetLastError()))};
-    FileDescriptor file(qintptr(handle));
+    FileDescriptor file{qintptr(handle)};
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(handle, &info))
         return {{}, {}, FileStatus::failed(fileName, FileProblem::ReadFailed)};
