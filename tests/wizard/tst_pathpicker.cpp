@@ -36,9 +36,9 @@ private slots:
         QTest::addColumn<int>("filter");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("executables") << 0 << QStringList{"RUN.EXE", "Run.Exe", "run.exe"};
-        QTest::newRow("all files") << 1
-                                   << QStringList{"README",  "RUN.EXE", "Run.Exe",    "notes.txt",
-                                                  "run.ex",  "run.exe", "run.exe.bak"};
+        QTest::newRow("all files")
+            << 1 << QStringList{"README", "RUN.EXE", "Run.Exe",    "notes.txt",
+                                "run.ex", "run.exe", "run.exe.bak"};
     }
 
     void patternsMatchAnyCase()
