@@ -6,12 +6,10 @@
 #include "forms/Forms.h"
 #include "forms/WindowIcon.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <algorithm>
 #include <cstring>
@@ -67,34 +65,12 @@ QLineEdit *newTextBox(QWidget *parent)
     return textBox;
 }
 
-// The design's check box is less high than the style's box: the box keeps inside it. A style
-// sheet would do as well, but its engine costs page 2, which is loaded at start-up, about
-// half a megabyte.
-class SmallerIndicator : public QProxyStyle
-{
-public:
-    SmallerIndicator(int side, QObject *owner)
-        : QProxyStyle(QApplication::style()->name()), m_side(side)
-    {
-        setParent(owner);
-    }
-
-    int pixelMetric(PixelMetric metric, const QStyleOption *option,
-                    const QWidget *widget) const override
-    {
-        if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight)
-            return m_side;
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-
-private:
-    const int m_side;
-};
-
+// The design's check box is less high than the style's box: the box keeps inside it.
 QCheckBox *newCheckBox(const QString &caption, int height, QWidget *parent)
 {
     auto *checkBox = new QCheckBox(caption, parent);
-    checkBox->setStyle(new SmallerIndicator(height - 1, checkBox));
+    checkBox->setStyleSheet(
+        QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(height - 1));
     return checkBox;
 }
 
