@@ -1,6 +1,5 @@
 #include "forms/FormBase.h"
 
-#include "forms/BackgroundWork.h"
 #include "forms/DesignLabel.h"
 #include "forms/DriveList.h"
 #include "forms/Forms.h"
@@ -214,7 +213,7 @@ void FormBase::closeEvent(QCloseEvent *event)
     // While a save or an import runs, the windows it works for have to stay: a close box
     // pressed meanwhile does nothing.
     event->ignore();
-    if (!BackgroundWork::isRunning())
+    if (!m_forms.isWorking())
         m_forms.unload(m_id);
 }
 
