@@ -144,12 +144,6 @@ QWidget *FormBase::controlNamed(const char *name) const
     return nullptr;
 }
 
-int FormBase::tabIndex(const QWidget &control) const
-{
-    const auto made = std::ranges::find(m_controls, &control);
-    return made == m_controls.end() ? -1 : m_design[std::size_t(made - m_controls.begin())].tab;
-}
-
 void FormBase::applyFrame(const WindowSpec &window)
 {
     const QSize client(pixels(window.width), pixels(window.height));
