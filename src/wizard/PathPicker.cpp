@@ -1,13 +1,13 @@
 #include "wizard/PathPicker.h"
 
-#include "wizard/FileFilter.h"
-
 #include <QDir>
 
 QStringList PathPicker::nameFilters()
 {
-    return FileFilters::nameFilters(
-        QStringLiteral("実行可能なファイル|*.EXE|すべてのファイル|*.*|"));
+    // The disc's own filter, "実行可能なファイル|*.EXE|すべてのファイル|*.*|", where "*.*" also
+    // matches a name without a dot, such as README.
+    return {QStringLiteral("実行可能なファイル (%1)").arg(executablePattern()),
+            QStringLiteral("すべてのファイル (*)")};
 }
 
 void PathPicker::browse(Fields &fields, Control pathField, FileChooser &chooser)

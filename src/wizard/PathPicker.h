@@ -21,9 +21,12 @@ namespace PathPicker {
 
 // The file types a browse button offers, executable files first.
 QStringList nameFilters();
+// The executable files' pattern, in PathPicker_<system>.cpp: names match in any case.
+QString executablePattern();
 
 // Puts the file the user picks into pathField as the system writes it (D:\A.EXE on Windows),
-// drive or disc root included: shortening is the save's job. A cancel or a failure leaves the field as it was.
+// drive or disc root included: shortening is the save's job. A cancel or a failure leaves
+// the field as it was.
 void browse(Fields &fields, Control pathField, FileChooser &chooser);
 
 } // namespace PathPicker

@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("実行可能なファイル"));
         auto *model = dialog->findChild<QFileSystemModel *>();
         QVERIFY(model);
-        QCOMPARE(model->nameFilters(), QStringList{"*.[Ee][Xx][Ee]"});
+        QCOMPARE(model->nameFilters(), QStringList{PathPicker::executablePattern()});
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->selectedFiles(), QStringList{m_runExe});
 
