@@ -29,6 +29,10 @@ build_windows_qt() {
     apt-get "${apt_opts[@]}" update -qq
     (cd "$work" && apt-get "${apt_opts[@]}" source --download-only -qq "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)" &&
         dpkg-source -x ./*.dsc src >/dev/null)
+    # Qt 6.4's Windows platform plugin asks for the OpenGL context in isSoftwareGl() whenever
+    # dynamic GL is on, which it stays with OpenGL off: without OpenGL it is never software GL.
+    perl -0pi -e 's/#if QT_CONFIG\(dynamicgl\)\n(    return QOpenGLStaticContext::opengl32)/#if QT_CONFIG(dynamicgl) && QT_CONFIG(opengl)\n$1/' \
+        "$work/src/src/plugins/platforms/windows/qwindowswindow.cpp"
     cmake -S "$work/src" -B "$work/build" -G Ninja \
           -DCMAKE_TOOLCHAIN_FILE="$KORV_ROOT/cmake/mingw-w64-x86_64.cmake" \
           -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$KORV_QT_WINDOWS" \
