@@ -2,11 +2,14 @@
 #include "support/FakeFields.h"
 #include "support/Seams.h"
 #include "support/TestFiles.h"
+#include "wizard/EntryCheck.h"
 #include "wizard/EntrySlots.h"
+#include "wizard/PathCleanup.h"
 #include "wizard/Saves.h"
 
 #include <QDir>
 #include <QFile>
+#include <QMetaEnum>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -255,6 +258,97 @@ private slots:
         QCOMPARE(listed, listings);
         for (int i = 0; i < saved.size(); ++i)
             QCOMPARE(fields.text(pageTwo[i].path()), saved[i]);
+    }
+
+    // What will not work on the disc, found before a save. The disc folder holds GAME\RUN.EXE,
+    // Readme.txt and the launcher; a disc mounted beside it holds SETUP.EXE.
+    void entryProblems_data()
+    {
+        QTest::addColumn<QStringList>("entries");  // "slot:name|path"; <disc>, <volume> as folders
+        QTest::addColumn<bool>("discFolderKnown"); // else KORV.ini goes into the program's folder
+        QTest::addColumn<QString>("launcher");     // its name in the disc folder, or none
+        QTest::addColumn<bool>("finishing");
+        QTest::addColumn<QStringList>("expected"); // fault and slot, in the order found
+        const QString game = R"(1:Game|GAME\RUN.EXE)";
+        const QString readme = R"(2:Readme|Readme.txt)";
+        auto row = [&](const char *name, const QStringList &entries, const QStringList &expected,
+                       bool finishing = false, bool discFolderKnown = true,
+                       const QString &launcher = "KORVANE.EXE") {
+            QTest::newRow(name) << entries << discFolderKnown << launcher << finishing << expected;
+        };
+        row("all empty", {}, {});
+        row("a sound menu", {game, readme}, {}, true);
+        row("any case, dots, a leading separator",
+            {R"(1:Game|game/./Run.exe)", R"(2:Readme|\GAME\..\README.TXT)"}, {}, true, true,
+            "korvane.exe");
+        row("drive prefix removed", {R"(1:Game|D:\GAME\RUN.EXE)", readme}, {});
+        row("full path in the disc folder", {"1:Game|<disc>/GAME/RUN.EXE", readme}, {});
+        row("outside the disc folder", {"1:Game|/opt/game/RUN.EXE", readme}, {"AbsolutePath 1"});
+        row("drive path left by the rule", {R"(1:Game|D:\E:\RUN.EXE)", "2:Readme|D:/Readme.txt"},
+            {"AbsolutePath 1", "AbsolutePath 2"});
+        row("network path", {game, R"(2:Share|\\SERVER\SHARE\X.EXE)"}, {});
+        row("missing file", {game, R"(2:Readme|DOCS\Readme.txt)"}, {"FileMissing 2"});
+        row("missing, root unknown", {R"(1:Game|GONE.EXE)", readme}, {}, false, false);
+        row("picked from a disc: the disc folder is the disc", {game, "2:Setup|<volume>/SETUP.EXE"},
+            {"FileMissing 2"});
+        row("picked from a disc, no disc folder",
+            {"1:Game|<volume>/SETUP.EXE", "2:Gone|<volume>/GONE"}, {"FileMissing 2"}, false, false);
+        row("name or path alone", {game, readme, "3:Manual|", R"(4:|Readme.txt)"},
+            {"NameWithoutPath 3", "PathWithoutName 4"});
+        row("one entry, run without a menu, needs no name", {R"(1:|GAME\RUN.EXE)"}, {});
+        row("slot 2 empty, slot 3 filled", {game, "3:Readme|Readme.txt"}, {"MenuNotShown 2"});
+        row("slot 2 with a path only", {game, "2:|Readme.txt"}, {"MenuNotShown 2"});
+        row("slot 2 empty, page 2 filled", {game, R"(8:Game|GAME\RUN.EXE)"}, {"MenuNotShown 2"});
+        row("1023 bytes", {game, "2:" + QString(511, QChar(0x540D)) + "N|Readme.txt"}, {});
+        row("1024 bytes", {game, "2:" + QString(512, QChar(0x540D)) + "|" + QString(1024, 'P')},
+            {"NameTooLong 2", "PathTooLong 2", "FileMissing 2"});
+        row("no launcher: told on 完了 only", {game, readme}, {}, false, true, "");
+        row("完了: page 2, page 1, then the launcher", {game, readme, "9:Manual|", "3:Tool|"},
+            {"NameWithoutPath 9", "NameWithoutPath 3", "LauncherMissing 0"}, true, true, "");
+        row("no launcher, no disc folder", {game, readme}, {}, true, false, "");
+    }
+
+    void entryProblems()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(bool, discFolderKnown);
+        QFETCH(QString, launcher);
+        QFETCH(bool, finishing);
+        QFETCH(QStringList, expected);
+        const QTemporaryDir discFolder;
+        const QString disc = discFolder.path();
+        QVERIFY(QDir(disc).mkpath("GAME"));
+        for (const QString &file : {QString("GAME/RUN.EXE"), QString("Readme.txt"), launcher}) {
+            if (!file.isEmpty())
+                TestFiles::writeFile(QDir(disc).filePath(file), "");
+        }
+        QTemporaryDir volume;
+        TestFiles::writeFile(volume.filePath("SETUP.EXE"), "");
+        const EntryCheck::Roots roots{
+            PathCleanup::discRoots({{volume.path() + "/", "", "iso9660"}}, disc),
+            discFolderKnown ? disc : QString()};
+        for (const QString &entry : entries) {
+            const qsizetype colon = entry.indexOf(':');
+            const qsizetype bar = entry.indexOf('|');
+            const EntrySlot &slot = EntrySlots::all()[entry.left(colon).toUInt() - 1];
+            m_fields.setText(slot.name(), entry.mid(colon + 1, bar - colon - 1));
+            m_fields.setText(
+                slot.path(),
+                entry.mid(bar + 1).replace("<disc>", disc).replace("<volume>", volume.path()));
+        }
+        const QStringList typed = m_fields.writes;
+        const QList<EntryCheck::Problem> problems =
+            finishing ? EntryCheck::inFinishingSave(m_fields, roots)
+                      : EntryCheck::inPageOneSave(m_fields, roots);
+        QStringList found;
+        for (const EntryCheck::Problem &problem : problems)
+            found.append(
+                QStringLiteral("%1 %2")
+                    .arg(QMetaEnum::fromType<EntryCheck::Fault>().valueToKey(int(problem.fault)))
+                    .arg(problem.slot));
+        QCOMPARE(found, expected);
+        // The check looks at what the save would write and leaves the fields as typed.
+        QCOMPARE(m_fields.writes, typed);
     }
 
 private:
