@@ -61,13 +61,22 @@ QString namedCharacters(const QString &characters)
     return named.join(QStringLiteral("、"));
 }
 
-QString unstorableList(const QList<Saves::Unstorable> &found)
+// One bulleted line each.
+QString bulleted(const QStringList &rows)
 {
     QStringList lines;
-    for (const Saves::Unstorable &entry : found)
-        lines.append(
-            QStringLiteral("・%1: %2").arg(entry.description, namedCharacters(entry.characters)));
+    for (const QString &row : rows)
+        lines.append(QStringLiteral("・") + row);
     return lines.join(QLatin1Char('\n'));
+}
+
+QString unstorableList(const QList<Saves::Unstorable> &found)
+{
+    QStringList rows;
+    for (const Saves::Unstorable &entry : found)
+        rows.append(
+            QStringLiteral("%1: %2").arg(entry.description, namedCharacters(entry.characters)));
+    return bulleted(rows);
 }
 
 } // namespace
@@ -112,6 +121,19 @@ bool MessageBox::saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unsto
              {Answer::SaveWithQuestionMarks, QStringLiteral("？に置き換えて保存"),
               QMessageBox::AcceptRole}});
     return answer == Answer::SaveWithQuestionMarks;
+}
+
+bool MessageBox::saveAsIs(QWidget *parent, const QStringList &rows)
+{
+    const QString text =
+        QStringLiteral("次の項目は、このままではディスクのランチャーで使えません。\n\n%1\n\n"
+                       "戻って修正するか、このまま保存してください。")
+            .arg(bulleted(rows));
+    const Answer answer =
+        ask(parent, QMessageBox::Warning, QStringLiteral("ディスクで使えない項目があります"), text,
+            {{Answer::GoBackAndEdit, QStringLiteral("戻って修正"), QMessageBox::RejectRole},
+             {Answer::SaveAsIs, QStringLiteral("このまま保存"), QMessageBox::AcceptRole}});
+    return answer == Answer::SaveAsIs;
 }
 
 void MessageBox::setNextAnswer(std::optional<Answer> answer)

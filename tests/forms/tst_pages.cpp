@@ -2,6 +2,7 @@
 // close boxes; checked by the bytes of KORV.ini and the windows shown.
 
 #include "forms/MessageBox.h"
+#include "support/Seams.h"
 #include "support/WizardRun.h"
 
 #include <QDir>
@@ -66,12 +67,12 @@ private slots:
     {
         WizardRun run;
         run.type(Page1, "Text5", "Alpha");
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         run.click(Page2, "Command12");
         QVERIFY(run.isShown(Page1));
         QVERIFY(!run.isShown(Page2));
         run.retype(Page1, "Text5", "Beta");
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         QCOMPARE(run.fileBytes(), pageOneFile({{3, "Beta"}}));
     }
 
@@ -91,13 +92,13 @@ private slots:
     {
         WizardRun run;
         run.type(Page1, "Text2", "D:\\E:\\X.EXE");
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         QVERIFY(run.isShown(Page2));
         QVERIFY(!run.isShown(Page1));
         QCOMPARE(run.get<QLineEdit>(Page1, "Text2")->text(), "E:\\X.EXE");
         QCOMPARE(run.fileBytes(), pageOneFile({}, {{1, "E:\\X.EXE"}}));
         run.click(Page2, "Command12");
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         QCOMPARE(run.get<QLineEdit>(Page1, "Text2")->text(), "X.EXE");
         QCOMPARE(run.fileBytes(), pageOneFile({}, {{1, "X.EXE"}}));
     }
@@ -110,7 +111,7 @@ private slots:
         run.type(Page2, "Text20", "SEVENTEEN.EXE");
         run.click(Page2, "Check1");
         run.click(Page2, "Command12");
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         QVERIFY(run.isShown(Page2));
         QCOMPARE(run.get<QLineEdit>(Page2, "Text1")->text(), "Eight");
         QCOMPARE(run.get<QLineEdit>(Page2, "Text20")->text(), "SEVENTEEN.EXE");
@@ -121,7 +122,7 @@ private slots:
     {
         WizardRun run;
         run.type(Page1, "Text1", "One");
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         run.type(Page2, "Text1", "Eight");
         run.closeBox(Page2);
         QVERIFY(run.ended());
@@ -154,7 +155,7 @@ private slots:
         run.click(Page1, "Command1");
         run.type(Page2, "Text2", "D:\\SETUP\\SETUP.EXE");
         run.type(Page2, "Text20", "DATA\\README.TXT");
-        run.click(Page2, "Command11");
+        run.saveAsIs(Page2, "Command11");
         QVERIFY(!run.isShown(Page2));
         QCOMPARE(run.get<QLineEdit>(Page2, "Text2")->text(), "SETUP\\SETUP.EXE");
         QCOMPARE(run.get<QLineEdit>(Page2, "Text20")->text(), "DATA\\README.TXT");
@@ -196,6 +197,7 @@ private slots:
         QFETCH(OnBox, onBox);
         WizardRun run;
         QVERIFY(QDir(run.dir.path()).mkpath("folder/KORV.ini"));
+        TestFiles::writeFile(run.dir.filePath("folder/KORVANE.EXE"), "");
         const FormId page = finishing ? Page2 : Page1;
         if (finishing)
             run.click(Page1, "Command1");
@@ -255,6 +257,11 @@ private slots:
         const QByteArray before = run.fileBytes();
         const FormId page = finishing ? Page2 : Page1;
         run.type(fieldPage, "Text3", QStringLiteral("Fun \U0001F600"));
+        run.type(fieldPage, "Text4", "KORVANE.EXE");
+        if (fieldPage == Page2) {
+            run.type(Page1, "Text3", "Two");
+            run.type(Page1, "Text4", "KORVANE.EXE");
+        }
         Messages messages;
         BoxSeen seen;
         answerNextBox(onBox, answer, seen, "？に置き換えて保存");
@@ -282,6 +289,87 @@ private slots:
         QCOMPARE(field->text(), QStringLiteral("Fun \U0001F600"));
     }
 
+    void entryProblems_data()
+    {
+        QTest::addColumn<bool>("finishing");
+        QTest::addColumn<bool>("unstorable"); // a character the file cannot hold as well
+        QTest::addColumn<OnBox>("onBox");
+        QTest::addColumn<MessageBox::Answer>("answer"); // given through the seam, or expected
+        const auto GoBack = MessageBox::Answer::GoBackAndEdit;
+        const auto SaveAsIs = MessageBox::Answer::SaveAsIs;
+        QTest::newRow("次へ, go back") << false << false << OnBox::Seam << GoBack;
+        QTest::newRow("次へ, Esc") << false << false << OnBox::Escape << GoBack;
+        QTest::newRow("次へ, close box") << false << false << OnBox::CloseBox << GoBack;
+        QTest::newRow("次へ, Enter") << false << false << OnBox::Return << GoBack;
+        QTest::newRow("次へ, click このまま保存") << false << false << OnBox::Click << SaveAsIs;
+        QTest::newRow("次へ, after the characters' box")
+            << false << true << OnBox::Escape << GoBack;
+        QTest::newRow("完了, field on page 1, Esc") << true << false << OnBox::Escape << GoBack;
+        QTest::newRow("完了, click このまま保存") << true << false << OnBox::Click << SaveAsIs;
+    }
+
+    // One box lists what will not work on the disc, entry by entry; going back shows the page
+    // of the first field named, alone, with the focus in that field.
+    void entryProblems()
+    {
+        QFETCH(bool, finishing);
+        QFETCH(bool, unstorable);
+        QFETCH(OnBox, onBox);
+        QFETCH(MessageBox::Answer, answer);
+        const OfferedVolumes volumes(QList<Volume>{{"/", "", "ext4"}});
+        WizardRun run;
+        const QString disc = run.dir.path();
+        QVERIFY(QFile::remove(run.dir.filePath("KORVANE.EXE")));
+        if (finishing)
+            run.click(Page1, "Command1");
+        const QByteArray before = run.fileBytes();
+        run.type(Page1, "Text1", unstorable ? QStringLiteral("Game \U0001F600") : "Game");
+        QStringList rows{"1番（1ページ目）: 名前だけで、パスがありません。",
+                         "ディスクのフォルダー「" + disc +
+                             "」: ルートに KORVANE.EXE がありません。"};
+        if (!finishing) {
+            run.type(Page1, "Text2", "/opt/game/RUN.EXE");
+            run.type(Page1, "Text5", "Manual");
+            run.type(Page1, "Text6", "MANUAL.TXT");
+            rows =
+                QStringList{"1番（1ページ目）: パス「/opt/game/RUN.EXE」はディスクの外の場所です。",
+                            "2番（1ページ目）: 名前が空なので、",
+                            "3番（1ページ目）: 「MANUAL.TXT」がディスクのルート「" + disc +
+                                "」の中にありません。"};
+        }
+        Messages messages(unstorable ? std::optional(MessageBox::Answer::SaveWithQuestionMarks)
+                                     : std::nullopt);
+        BoxSeen seen;
+        answerNextBox(onBox, answer, seen, "このまま保存");
+        run.click(finishing ? Page2 : Page1, finishing ? "Command11" : "Command1");
+
+        const QList<MessageBox::Shown> shown = messages.shown();
+        QCOMPARE(shown.size(), unstorable ? 2 : 1);
+        QCOMPARE(shown.first().title,
+                 unstorable ? "保存できない文字があります" : "ディスクで使えない項目があります");
+        QCOMPARE(shown.last().title, "ディスクで使えない項目があります");
+        for (const QString &row : rows)
+            QVERIFY2(shown.last().text.contains("\n・" + row), qPrintable(shown.last().text));
+        if (onBox != OnBox::Seam) {
+            QVERIFY(seen.closedByAction);
+            QCOMPARE(seen.defaultButton, "戻って修正");
+        }
+        if (answer == MessageBox::Answer::SaveAsIs) {
+            QVERIFY(run.isShown(finishing ? Completion : Page2));
+            if (finishing)
+                QVERIFY(run.fileBytes().startsWith("[NAME]\r\n1=Game\r\n"));
+            else
+                QCOMPARE(run.fileBytes(),
+                         pageOneFile({{1, "Game"}, {3, "Manual"}},
+                                     {{1, "/opt/game/RUN.EXE"}, {3, "MANUAL.TXT"}}));
+        } else {
+            QCOMPARE(run.fileBytes(), before);
+            QVERIFY(run.isShown(Page1));
+            QVERIFY(!run.isShown(Page2));
+            QCOMPARE(run.forms.window(Page1).focusWidget(), run.get<QLineEdit>(Page1, "Text2"));
+        }
+    }
+
     void enterAndEscInTextBoxPressNothing_data()
     {
         QTest::addColumn<Qt::Key>("key");
@@ -299,7 +387,7 @@ private slots:
         QVERIFY(run.isShown(Page1));
         QVERIFY(!run.isShown(Page2));
         QVERIFY(!run.fileExists());
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         QTest::keyClick(run.get<QLineEdit>(Page2, "Text1"), key);
         QVERIFY(run.isShown(Page2));
         QVERIFY(!run.forms.isLoaded(FormId::Form4));
