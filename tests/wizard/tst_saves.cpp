@@ -261,91 +261,81 @@ private slots:
     }
 
     // What will not work on the disc, found before a save. The disc folder holds GAME\RUN.EXE,
-    // Readme.txt and the launcher; a disc mounted beside it holds SETUP.EXE.
+    // Readme.txt and the launcher under the name a row gives; a mounted disc holds SETUP.EXE.
     void entryProblems_data()
     {
-        QTest::addColumn<QStringList>("entries");  // "slot:name|path"; <disc>, <volume> as folders
-        QTest::addColumn<bool>("discFolderKnown"); // else KORV.ini goes into the program's folder
-        QTest::addColumn<QString>("launcher");     // its name in the disc folder, or none
-        QTest::addColumn<bool>("finishing");
+        QTest::addColumn<QStringList>("entries");  // "slot:name|path"; <disc>, <volume>: folders
         QTest::addColumn<QStringList>("expected"); // fault and slot, in the order found
+        QTest::addColumn<bool>("finishing");
+        QTest::addColumn<bool>("discFolderKnown"); // else KORV.ini goes into the program's folder
+        QTest::addColumn<QString>("launcher");
         const QString game = R"(1:Game|GAME\RUN.EXE)";
-        const QString readme = R"(2:Readme|Readme.txt)";
-        auto row = [&](const char *name, const QStringList &entries, const QStringList &expected,
-                       bool finishing = false, bool discFolderKnown = true,
-                       const QString &launcher = "KORVANE.EXE") {
-            QTest::newRow(name) << entries << discFolderKnown << launcher << finishing << expected;
+        const QString readme = "2:Readme|Readme.txt";
+        const auto row = [](const char *name, const QStringList &entries,
+                            const QStringList &expected, bool finishing = false,
+                            bool discFolderKnown = true, const QString &launcher = "KORVANE.EXE") {
+            QTest::newRow(name) << entries << expected << finishing << discFolderKnown << launcher;
         };
-        row("all empty", {}, {});
-        row("a sound menu", {game, readme}, {}, true);
-        row("any case, dots, a leading separator",
-            {R"(1:Game|game/./Run.exe)", R"(2:Readme|\GAME\..\README.TXT)"}, {}, true, true,
+        row("a sound menu; drive prefix, full path",
+            {R"(1:Game|D:\GAME\RUN.EXE)", "2:R|<disc>/Readme.txt"}, {}, true);
+        row("any case, dots, separators, launcher",
+            {"1:Game|game/./Run.exe", R"(2:Readme|\GAME\..\README.TXT)"}, {}, true, true,
             "korvane.exe");
-        row("drive prefix removed", {R"(1:Game|D:\GAME\RUN.EXE)", readme}, {});
-        row("full path in the disc folder", {"1:Game|<disc>/GAME/RUN.EXE", readme}, {});
-        row("outside the disc folder", {"1:Game|/opt/game/RUN.EXE", readme}, {"AbsolutePath 1"});
-        row("drive path left by the rule", {R"(1:Game|D:\E:\RUN.EXE)", "2:Readme|D:/Readme.txt"},
-            {"AbsolutePath 1", "AbsolutePath 2"});
-        row("network path", {game, R"(2:Share|\\SERVER\SHARE\X.EXE)"}, {});
-        row("missing file", {game, R"(2:Readme|DOCS\Readme.txt)"}, {"FileMissing 2"});
-        row("missing, root unknown", {R"(1:Game|GONE.EXE)", readme}, {}, false, false);
+        row("full paths left", {"1:Game|/opt/RUN.EXE", R"(2:A|D:\E:\A.EXE)", "3:B|D:/B.EXE"},
+            {"AbsolutePath 1", "AbsolutePath 2", "AbsolutePath 3"});
+        row("missing file; a network path is not looked for",
+            {game, R"(2:Readme|DOCS\Readme.txt)", R"(3:Share|\\SERVER\SHARE\X.EXE)"},
+            {"FileMissing 2"});
         row("picked from a disc: the disc folder is the disc", {game, "2:Setup|<volume>/SETUP.EXE"},
             {"FileMissing 2"});
         row("picked from a disc, no disc folder",
             {"1:Game|<volume>/SETUP.EXE", "2:Gone|<volume>/GONE"}, {"FileMissing 2"}, false, false);
-        row("name or path alone", {game, readme, "3:Manual|", R"(4:|Readme.txt)"},
+        row("name or path alone", {game, readme, "3:Manual|", "4:|Readme.txt"},
             {"NameWithoutPath 3", "PathWithoutName 4"});
         row("one entry, run without a menu, needs no name", {R"(1:|GAME\RUN.EXE)"}, {});
-        row("slot 2 empty, slot 3 filled", {game, "3:Readme|Readme.txt"}, {"MenuNotShown 2"});
         row("slot 2 with a path only", {game, "2:|Readme.txt"}, {"MenuNotShown 2"});
         row("slot 2 empty, page 2 filled", {game, R"(8:Game|GAME\RUN.EXE)"}, {"MenuNotShown 2"});
-        row("1023 bytes", {game, "2:" + QString(511, QChar(0x540D)) + "N|Readme.txt"}, {});
-        row("1024 bytes", {game, "2:" + QString(512, QChar(0x540D)) + "|" + QString(1024, 'P')},
-            {"NameTooLong 2", "PathTooLong 2", "FileMissing 2"});
+        row("1023 bytes, 1024 bytes",
+            {game, "2:" + QString(511, QChar(0x540D)) + "N|Readme.txt",
+             "3:" + QString(512, QChar(0x540D)) + "|" + QString(1024, 'P')},
+            {"NameTooLong 3", "PathTooLong 3", "FileMissing 3"});
         row("no launcher: told on 完了 only", {game, readme}, {}, false, true, "");
-        row("完了: page 2, page 1, then the launcher", {game, readme, "9:Manual|", "3:Tool|"},
+        row("完了: page 2, page 1, the launcher", {game, readme, "9:Manual|", "3:Tool|"},
             {"NameWithoutPath 9", "NameWithoutPath 3", "LauncherMissing 0"}, true, true, "");
-        row("no launcher, no disc folder", {game, readme}, {}, true, false, "");
+        row("no disc folder: no launcher, no root", {"1:Game|GONE.EXE", readme}, {}, true, false,
+            "");
     }
 
     void entryProblems()
     {
         QFETCH(QStringList, entries);
+        QFETCH(QStringList, expected);
+        QFETCH(bool, finishing);
         QFETCH(bool, discFolderKnown);
         QFETCH(QString, launcher);
-        QFETCH(bool, finishing);
-        QFETCH(QStringList, expected);
-        const QTemporaryDir discFolder;
-        const QString disc = discFolder.path();
-        QVERIFY(QDir(disc).mkpath("GAME"));
+        const QTemporaryDir disc;
+        const QTemporaryDir volume;
+        QVERIFY(QDir(disc.path()).mkpath("GAME"));
         for (const QString &file : {QString("GAME/RUN.EXE"), QString("Readme.txt"), launcher}) {
             if (!file.isEmpty())
-                TestFiles::writeFile(QDir(disc).filePath(file), "");
+                TestFiles::writeFile(disc.filePath(file), "");
         }
-        QTemporaryDir volume;
         TestFiles::writeFile(volume.filePath("SETUP.EXE"), "");
         const EntryCheck::Roots roots{
-            PathCleanup::discRoots({{volume.path() + "/", "", "iso9660"}}, disc),
-            discFolderKnown ? disc : QString()};
-        for (const QString &entry : entries) {
-            const qsizetype colon = entry.indexOf(':');
-            const qsizetype bar = entry.indexOf('|');
-            const EntrySlot &slot = EntrySlots::all()[entry.left(colon).toUInt() - 1];
-            m_fields.setText(slot.name(), entry.mid(colon + 1, bar - colon - 1));
-            m_fields.setText(
-                slot.path(),
-                entry.mid(bar + 1).replace("<disc>", disc).replace("<volume>", volume.path()));
+            PathCleanup::discRoots({{volume.path() + "/", "", "iso9660"}}, disc.path()),
+            discFolderKnown ? disc.path() : QString()};
+        for (QString entry : entries) {
+            entry.replace("<disc>", disc.path()).replace("<volume>", volume.path());
+            const EntrySlot &slot = EntrySlots::all()[entry.section(':', 0, 0).toUInt() - 1];
+            m_fields.setText(slot.name(), entry.section(':', 1).section('|', 0, 0));
+            m_fields.setText(slot.path(), entry.section('|', 1));
         }
         const QStringList typed = m_fields.writes;
-        const QList<EntryCheck::Problem> problems =
-            finishing ? EntryCheck::inFinishingSave(m_fields, roots)
-                      : EntryCheck::inPageOneSave(m_fields, roots);
         QStringList found;
-        for (const EntryCheck::Problem &problem : problems)
-            found.append(
-                QStringLiteral("%1 %2")
-                    .arg(QMetaEnum::fromType<EntryCheck::Fault>().valueToKey(int(problem.fault)))
-                    .arg(problem.slot));
+        for (const EntryCheck::Problem &problem :
+             (finishing ? EntryCheck::inFinishingSave : EntryCheck::inPageOneSave)(m_fields, roots))
+            found.append(QMetaEnum::fromType<EntryCheck::Fault>().valueToKey(int(problem.fault)) +
+                         QStringLiteral(" %1").arg(problem.slot));
         QCOMPARE(found, expected);
         // The check looks at what the save would write and leaves the fields as typed.
         QCOMPARE(m_fields.writes, typed);
