@@ -79,6 +79,16 @@ QString unstorableList(const QList<Saves::Unstorable> &found)
     return bulleted(rows);
 }
 
+// A warning before a save, whose user goes back to edit (the default) or saves all the same
+// with the choice save.
+bool savesAfterAll(QWidget *parent, const QString &title, const QString &text, const Choice &save)
+{
+    const QList<Choice> choices{
+        {MessageBox::Answer::GoBackAndEdit, QStringLiteral("戻って修正"), QMessageBox::RejectRole},
+        save};
+    return ask(parent, QMessageBox::Warning, title, text, choices) == save.answer;
+}
+
 } // namespace
 
 void MessageBox::writeFailed(QWidget *parent, const FileStatus &status)
@@ -111,29 +121,23 @@ bool MessageBox::chooseAnotherFolder(const FileStatus &status)
 
 bool MessageBox::saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unstorable> &found)
 {
-    const QString text =
+    return savesAfterAll(
+        parent, QStringLiteral("保存できない文字があります"),
         QStringLiteral("次の欄には KORV.ini に保存できない文字があります。\n\n%1\n\n"
                        "戻って修正するか、これらの文字を「?」に置き換えて保存してください。")
-            .arg(unstorableList(found));
-    const Answer answer =
-        ask(parent, QMessageBox::Warning, QStringLiteral("保存できない文字があります"), text,
-            {{Answer::GoBackAndEdit, QStringLiteral("戻って修正"), QMessageBox::RejectRole},
-             {Answer::SaveWithQuestionMarks, QStringLiteral("？に置き換えて保存"),
-              QMessageBox::AcceptRole}});
-    return answer == Answer::SaveWithQuestionMarks;
+            .arg(unstorableList(found)),
+        {Answer::SaveWithQuestionMarks, QStringLiteral("？に置き換えて保存"),
+         QMessageBox::AcceptRole});
 }
 
 bool MessageBox::saveAsIs(QWidget *parent, const QStringList &rows)
 {
-    const QString text =
+    return savesAfterAll(
+        parent, QStringLiteral("ディスクで使えない項目があります"),
         QStringLiteral("次の項目は、このままではディスクのランチャーで使えません。\n\n%1\n\n"
                        "戻って修正するか、このまま保存してください。")
-            .arg(bulleted(rows));
-    const Answer answer =
-        ask(parent, QMessageBox::Warning, QStringLiteral("ディスクで使えない項目があります"), text,
-            {{Answer::GoBackAndEdit, QStringLiteral("戻って修正"), QMessageBox::RejectRole},
-             {Answer::SaveAsIs, QStringLiteral("このまま保存"), QMessageBox::AcceptRole}});
-    return answer == Answer::SaveAsIs;
+            .arg(bulleted(rows)),
+        {Answer::SaveAsIs, QStringLiteral("このまま保存"), QMessageBox::AcceptRole});
 }
 
 void MessageBox::setNextAnswer(std::optional<Answer> answer)
