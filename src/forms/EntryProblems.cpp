@@ -50,15 +50,16 @@ QString why(const EntryCheck::Problem &problem)
     return {};
 }
 
-} // namespace
-
-QString EntryProblems::describe(const EntryCheck::Problem &problem)
+// The problem in the user's words: which entry, by number and page, and why it will not work.
+QString describe(const EntryCheck::Problem &problem)
 {
     const QString where = problem.slot > 0 ? entryName(problem.slot)
                                            : QStringLiteral("ディスクのフォルダー「%1」")
                                                  .arg(QDir::toNativeSeparators(problem.root));
     return QStringLiteral("%1: %2").arg(where, why(problem));
 }
+
+} // namespace
 
 bool EntryProblems::saveAsIs(FormBase *window, Forms &forms, Check check, const QString &outputFile)
 {

@@ -15,7 +15,4 @@ using Check = QList<EntryCheck::Problem> (*)(Fields &, const EntryCheck::Roots &
 // named (false). True when nothing is found.
 bool saveAsIs(FormBase *window, Forms &forms, Check check, const QString &outputFile);
 
-// The problem in the user's words: which entry, by number and page, and why it will not work.
-QString describe(const EntryCheck::Problem &problem);
-
 } // namespace EntryProblems
