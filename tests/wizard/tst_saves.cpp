@@ -261,7 +261,7 @@ private slots:
     }
 
     // What will not work on the disc, found before a save. The disc folder holds GAME\RUN.EXE,
-    // Readme.txt and the launcher under the name a row gives; a mounted disc holds SETUP.EXE.
+    // Readme.txt and the launcher under the name a row gives; its GAME is mounted as a disc too.
     void entryProblems_data()
     {
         QTest::addColumn<QStringList>("entries");  // "slot:name|path"; <disc>, <volume>: folders
@@ -286,10 +286,10 @@ private slots:
         row("missing file; a network path is not looked for",
             {game, R"(2:Readme|DOCS\Readme.txt)", R"(3:Share|\\SERVER\SHARE\X.EXE)"},
             {"FileMissing 2"});
-        row("picked from a disc: the disc folder is the disc", {game, "2:Setup|<volume>/SETUP.EXE"},
+        row("picked from a disc: the disc folder is the disc", {game, "2:Run|<volume>/RUN.EXE"},
             {"FileMissing 2"});
         row("picked from a disc, no disc folder",
-            {"1:Game|<volume>/SETUP.EXE", "2:Gone|<volume>/GONE"}, {"FileMissing 2"}, false, false);
+            {"1:Game|<volume>/RUN.EXE", "2:Gone|<volume>/GONE"}, {"FileMissing 2"}, false, false);
         row("name or path alone", {game, readme, "3:Manual|", "4:|Readme.txt"},
             {"NameWithoutPath 3", "PathWithoutName 4"});
         row("one entry, run without a menu, needs no name", {R"(1:|GAME\RUN.EXE)"}, {});
@@ -314,18 +314,17 @@ private slots:
         QFETCH(bool, discFolderKnown);
         QFETCH(QString, launcher);
         const QTemporaryDir disc;
-        const QTemporaryDir volume;
+        const QString volume = disc.filePath("GAME");
         QVERIFY(QDir(disc.path()).mkpath("GAME"));
         for (const QString &file : {QString("GAME/RUN.EXE"), QString("Readme.txt"), launcher}) {
             if (!file.isEmpty())
                 TestFiles::writeFile(disc.filePath(file), "");
         }
-        TestFiles::writeFile(volume.filePath("SETUP.EXE"), "");
         const EntryCheck::Roots roots{
-            PathCleanup::discRoots({{volume.path() + "/", "", "iso9660"}}, disc.path()),
+            PathCleanup::discRoots({{volume + "/", "", "iso9660"}}, disc.path()),
             discFolderKnown ? disc.path() : QString()};
         for (QString entry : entries) {
-            entry.replace("<disc>", disc.path()).replace("<volume>", volume.path());
+            entry.replace("<disc>", disc.path()).replace("<volume>", volume);
             const EntrySlot &slot = EntrySlots::all()[entry.section(':', 0, 0).toUInt() - 1];
             m_fields.setText(slot.name(), entry.section(':', 1).section('|', 0, 0));
             m_fields.setText(slot.path(), entry.section('|', 1));
