@@ -340,6 +340,15 @@ private slots:
         QCOMPARE(m_fields.writes, typed);
     }
 
+    // KORV.ini in the program's own folder waits to be copied to a disc the wizard cannot know.
+    void discFolderIsTheOutputFolderButTheProgramsOwn()
+    {
+        const QString program = QCoreApplication::applicationDirPath();
+        QCOMPARE(EntryCheck::rootsFor(program + "/KORV.ini").discFolder, QString());
+        QCOMPARE(EntryCheck::rootsFor(m_files.ini).discFolder, m_files.dir.path());
+        QCOMPARE(EntryCheck::rootsFor(m_files.dir.filePath("gone/KORV.ini")).discFolder, QString());
+    }
+
 private:
     QByteArray fileBytes() const { return TestFiles::readFile(m_files.ini); }
 
