@@ -122,7 +122,7 @@ private:
     {
         const QString name = m_fields.text(slot.name());
         const QString typed = m_fields.text(slot.path());
-        const QString path = PathCleanup::shortened(typed, [this] { return m_roots.removed; });
+        const QString path = PathCleanup::shortened(typed, [this] { return m_roots.discRoots; });
         const auto add = [&](Fault fault, Control field, const QString &root = {}) {
             m_found.append({fault, slot.number, field, path, root});
         };
@@ -155,8 +155,8 @@ private:
         if (!m_roots.discFolder.isEmpty())
             return m_roots.discFolder;
         const qsizetype picked =
-            Volumes::deepestContaining(m_roots.removed, PathCleanup::withoutDrivePrefix(typed));
-        return picked < 0 ? QString() : m_roots.removed[picked];
+            Volumes::deepestContaining(m_roots.discRoots, PathCleanup::withoutDrivePrefix(typed));
+        return picked < 0 ? QString() : m_roots.discRoots[picked];
     }
 
     Fields &m_fields;

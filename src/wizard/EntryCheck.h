@@ -16,9 +16,9 @@ Q_NAMESPACE
 // Where the paths a save writes lead.
 struct Roots
 {
-    // What the save removes from the start of a full path (the output folder, the removable
-    // volumes): a full path under none of them stays full.
-    QStringList removed;
+    // What the save removes from the start of a full path (PathCleanup::discRoots: the output
+    // folder, the removable volumes); a full path under none of them stays full.
+    QStringList discRoots;
     // The folder that becomes the disc: the output folder, unless that is the program's own,
     // where KORV.ini waits to be copied to a disc the wizard does not know, or is not there.
     // Empty then.
