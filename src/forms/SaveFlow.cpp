@@ -1,6 +1,5 @@
 #include "forms/SaveFlow.h"
 
-#include "forms/BackgroundWork.h"
 #include "forms/FormBase.h"
 #include "forms/Forms.h"
 #include "forms/MessageBox.h"
@@ -33,10 +32,10 @@ bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves:
     if (entryCheck && !EntryProblems::saveAsIs(window, forms, entryCheck, outputFile))
         return false;
     const FileStatus status =
-        Saves::run(save, forms, outputFile, [window](ProfileSession &session, const auto &work) {
-            BackgroundWork::run(window,
-                                QStringLiteral("「%1」に保存しています…").arg(session.outputFile()),
-                                session, work);
+        Saves::run(save, forms, outputFile, [&](ProfileSession &session, const auto &work) {
+            forms.runWork(window,
+                          QStringLiteral("「%1」に保存しています…").arg(session.outputFile()),
+                          session, work);
         });
     if (status.problem == FileProblem::Cancelled)
         return false;

@@ -10,6 +10,8 @@
 
 #include <QAbstractItemView>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QStyleFactory>
 #include <array>
 #include <memory>
@@ -161,7 +163,7 @@ private slots:
         QVERIFY(run.isShown(Page1));
         QVERIFY(!run.isShown(Page2));
         QVERIFY(!run.fileExists());
-        QCOMPARE(m_messages->shown().size(), 0);
+        QCOMPARE(m_messages->shown.size(), 0);
     }
 
     // The mend: one press on a drive without the file used to empty everything typed.
@@ -183,14 +185,44 @@ private slots:
         if (vanished)
             QVERIFY(m_drives[2]->remove());
         chooseDrive(run, 2);
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        m_messages->nextAnswer = MessageBox::Answer::Ok;
         run.click(Page1, "Command12");
         QCOMPARE(entryTexts(run), typed);
-        const QList<MessageBox::Shown> shown = m_messages->shown();
+        const QList<MessageBox::Shown> shown = m_messages->shown;
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, "読み込めませんでした");
         QVERIFY2(shown[0].text.startsWith("「" + file + "」を読み込めませんでした。"),
                  qPrintable(shown[0].text));
+    }
+
+    // An import that takes long shows, after half a second, a progress dialog that names the
+    // file, and whose キャンセル stops the import: no field changes. The window answers
+    // meanwhile, but cannot be closed under the work.
+    void longImportShowsProgressThatCancels()
+    {
+        // A hole reads as NUL bytes: one endless line that takes no disk space.
+        QFile file(root(1) + "KORV.ini");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(qint64(64) << 30));
+        file.close();
+        WizardRun run;
+        typeIntoEveryEntry(run);
+        const QStringList typed = entryTexts(run);
+        chooseDrive(run, 1);
+        QString label;
+        whenModalUp<QProgressDialog>([&](QProgressDialog *progress) {
+            label = progress->labelText();
+            run.closeBox(Page1);
+            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+        });
+        QElapsedTimer waited;
+        waited.start();
+        run.click(Page1, "Command12");
+        QCOMPARE(label, "「" + root(1) + "KORV.ini」を読み込んでいます…");
+        QVERIFY(waited.elapsed() >= 500);
+        QVERIFY(run.isShown(Page1));
+        QCOMPARE(entryTexts(run), typed);
+        QCOMPARE(m_messages->shown.size(), 0);
     }
 
 private:

@@ -204,10 +204,10 @@ private slots:
         run.setOutputFile(file);
         Messages messages;
         BoxSeen seen;
-        answerNextBox(onBox, MessageBox::Answer::Ok, seen);
+        answerNextBox(messages, onBox, MessageBox::Answer::Ok, seen);
         run.click(page, finishing ? "Command11" : "Command1");
 
-        const QList<MessageBox::Shown> shown = messages.shown();
+        const QList<MessageBox::Shown> shown = messages.shown;
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, "保存できませんでした");
         QVERIFY2(shown[0].text.startsWith("「" + file + "」に書き込めませんでした。\n理由: "),
@@ -263,10 +263,10 @@ private slots:
         }
         Messages messages;
         BoxSeen seen;
-        answerNextBox(onBox, answer, seen, "？に置き換えて保存");
+        answerNextBox(messages, onBox, answer, seen, "？に置き換えて保存");
         run.click(page, finishing ? "Command11" : "Command1");
 
-        const QList<MessageBox::Shown> shown = messages.shown();
+        const QList<MessageBox::Shown> shown = messages.shown;
         QCOMPARE(shown.size(), 1);
         const QString entry = fieldPage == Page2 ? "ソフトの名前 9" : "ソフトの名前 2";
         QVERIFY2(shown[0].text.contains(entry + QStringLiteral(": \U0001F600 (U+1F600)")),
@@ -327,7 +327,7 @@ private slots:
         actOnNextBox(onBox, seen, "このまま保存");
         run.click(finishing ? Page2 : Page1, finishing ? "Command11" : "Command1");
 
-        QCOMPARE(messages.shown().size(), unstorable ? 2 : 1);
+        QCOMPARE(messages.shown.size(), unstorable ? 2 : 1);
         QCOMPARE(seen.text.count("\n・"), finishing ? 2 : 3);
         QVERIFY2(seen.text.contains(
                      finishing ? "\n・1番（1ページ目）: 名前だけで、パスがありません。"
