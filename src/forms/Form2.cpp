@@ -85,7 +85,8 @@ void Form2::Form_Load()
 // "次へ"
 void Form2::Command1_Click()
 {
-    if (!SaveFlow::run(this, forms(), Saves::unstorableInPageOneSave, Saves::pageOneSave))
+    if (!SaveFlow::run(this, forms(), Saves::unstorableInPageOneSave, Saves::pageOneSave,
+                       EntryCheck::inPageOneSave))
         return;
     forms().show(FormId::Form3);
     forms().hide(FormId::Form2);

@@ -20,7 +20,8 @@ void announce(const QString &fileName)
 
 } // namespace
 
-bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves::Save save)
+bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves::Save save,
+                   EntryProblems::Check entryCheck)
 {
     const QString outputFile = Saves::outputFile(forms);
     const QList<Saves::Unstorable> unstorable = check(forms, outputFile);
@@ -28,6 +29,8 @@ bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves:
         window->goBackTo(unstorable.constFirst().field);
         return false;
     }
+    if (entryCheck && !EntryProblems::saveAsIs(window, forms, entryCheck, outputFile))
+        return false;
     const FileStatus status =
         Saves::run(save, forms, outputFile, [&](ProfileSession &session, const auto &work) {
             forms.runWork(window,

@@ -37,14 +37,19 @@ QString PathCleanup::withoutDiscRoot(const QString &path, const QStringList &roo
     return cleaned.mid(root.size()).replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
 
-void PathCleanup::removeDrivePrefix(Fields &fields, Control pathField, const Roots &roots)
+QString PathCleanup::shortened(const QString &path, const Roots &roots)
 {
-    const QString path = fields.text(pathField);
     // The disc root comes first: on Windows the disc folder's own path begins with a drive,
     // which the drive rule alone would take. Any other path loses its drive prefix, once.
     // Only an absolute path lies under a root; listing the volumes reads the whole mount table.
     const QString underRoot = QDir::isAbsolutePath(path) ? withoutDiscRoot(path, roots()) : path;
-    const QString shortened = underRoot != path ? underRoot : withoutDrivePrefix(path);
-    if (shortened != path)
-        fields.setText(pathField, shortened);
+    return underRoot != path ? underRoot : withoutDrivePrefix(path);
+}
+
+void PathCleanup::removeDrivePrefix(Fields &fields, Control pathField, const Roots &roots)
+{
+    const QString path = fields.text(pathField);
+    const QString saved = shortened(path, roots);
+    if (saved != path)
+        fields.setText(pathField, saved);
 }
