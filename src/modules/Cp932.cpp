@@ -1,7 +1,5 @@
 #include "modules/Cp932.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -9,8 +7,6 @@
 #include <vector>
 
 namespace {
-
-constexpr const char *kCodecName = "windows-31j";
 
 // JIS forms typed by input methods, and the characters CP932 stores for them.
 constexpr char32_t kJisForms[][2] = {
@@ -95,22 +91,17 @@ PairTables makePairTables()
 {
     PairTables tables{std::vector<char16_t>(kLeadBytes * kTrailBytes, QChar::ReplacementCharacter),
                       {}};
-    QStringDecoder decoder(kCodecName);
-    QStringEncoder encoder(kCodecName);
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
         for (int trail = 0x40; Cp932::isLeadByte(uchar(lead)) && trail <= 0xFC; ++trail) {
             const char pair[] = {char(lead), char(trail)};
-            const QString character = decoder.decode(QByteArrayView(pair, 2));
-            decoder.resetState();
-            if (!Cp932::isTrailByte(uchar(trail)) || character.size() != 1 ||
-                character[0] == QChar::ReplacementCharacter)
+            const QChar character = Cp932::systemDecodePair(uchar(lead), uchar(trail));
+            if (!Cp932::isTrailByte(uchar(trail)) || character == QChar::ReplacementCharacter)
                 continue;
-            tables.characters[pairIndex(uchar(lead), uchar(trail))] = character[0].unicode();
-            // Of codes that share a character (NEC's and IBM's), the one ICU writes.
-            const QByteArray code = encoder.encode(character);
-            encoder.resetState();
+            tables.characters[pairIndex(uchar(lead), uchar(trail))] = character.unicode();
+            // Of codes that share a character (NEC's and IBM's), the one the system writes.
+            const QByteArray code = Cp932::systemEncode(character);
             if (code.size() == 2 && code == QByteArrayView(pair, 2))
-                tables.codes.emplace_back(character[0].unicode(), quint16(lead << 8 | trail));
+                tables.codes.emplace_back(character.unicode(), quint16(lead << 8 | trail));
         }
     }
     std::sort(tables.codes.begin(), tables.codes.end());

@@ -45,4 +45,10 @@ QByteArray encode(const QString &text);
 // Each distinct character of text that encode() turns into "?", once, in order of appearance.
 QString unstorableCharacters(const QString &text);
 
+// The system's own converter, in Cp932_<system>.cpp, asked once per code for the tables the
+// functions above use: the character of a double-byte code (U+FFFD for none), and the code it
+// writes for a character (empty for none).
+QChar systemDecodePair(uchar lead, uchar trail);
+QByteArray systemEncode(QChar character);
+
 } // namespace Cp932
