@@ -24,17 +24,20 @@ void announce(const QString &fileName)
 bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves::Save save)
 {
     const QString outputFile = Saves::outputFile(forms);
-    const QList<Saves::Unstorable> unstorable = check(forms, outputFile);
+    const LongWork inBackground = [window](ProfileSession &session, const auto &work) {
+        BackgroundWork::run(window,
+                            QStringLiteral("「%1」に保存しています…").arg(session.outputFile()),
+                            session, work);
+    };
+    const std::optional<FileEncoding> encoding = Saves::outputEncoding(outputFile, inBackground);
+    if (!encoding)
+        return false;
+    const QList<Saves::Unstorable> unstorable = check(forms, *encoding);
     if (!unstorable.isEmpty() && !MessageBox::saveWithQuestionMarks(window, unstorable)) {
         window->goBackTo(unstorable.constFirst().field);
         return false;
     }
-    const FileStatus status =
-        Saves::run(save, forms, outputFile, [window](ProfileSession &session, const auto &work) {
-            BackgroundWork::run(window,
-                                QStringLiteral("「%1」に保存しています…").arg(session.outputFile()),
-                                session, work);
-        });
+    const FileStatus status = Saves::run(save, forms, outputFile, inBackground);
     if (status.problem == FileProblem::Cancelled)
         return false;
     if (!status.ok()) {

@@ -9,7 +9,7 @@ class Forms;
 // What each save button does before its window moves on.
 namespace SaveFlow {
 
-using UnstorableCheck = QList<Saves::Unstorable> (*)(Fields &, const QString &outputFile);
+using UnstorableCheck = QList<Saves::Unstorable> (*)(Fields &, FileEncoding encoding);
 
 // Warns about characters the output file cannot store and lets the user go back to the first
 // of them, then saves (showing progress and a way to cancel when that takes long), tells the

@@ -4,40 +4,12 @@
 #include "modules/ProfileSession.h"
 #include "wizard/EntrySlots.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QStringList>
-
 #include <vector>
 
 namespace {
 
 const QString kNames = QStringLiteral("name");
 const QString kPaths = QStringLiteral("path");
-
-// The section and key names the import asks for: the only ones noted while reading.
-const ExpectedNames &expectedNames()
-{
-    static const ExpectedNames names = [] {
-        ExpectedNames expected{{kNames, kPaths}, {}};
-        for (const EntrySlot &slot : EntrySlots::all())
-            expected.keys.append(slot.key());
-        return expected;
-    }();
-    return names;
-}
-
-// Why a link is not to be followed: a disc nobody here made may hold a link to a file of
-// this machine, and only what is on the volume itself is read.
-FileProblem linkProblem(const QString &link)
-{
-    const QFileInfo info(link);
-    if (!info.exists())
-        return FileProblem::NotFound;
-    const QString volume = QDir(info.absolutePath()).canonicalPath() + u'/';
-    return info.canonicalFilePath().startsWith(volume) ? FileProblem::None
-                                                       : FileProblem::LinkLeavesVolume;
-}
 
 // The values of all seventeen slots, names 1 to 17 and then paths 1 to 17, each read by
 // one IniRead.
@@ -63,29 +35,16 @@ void fillEntries(Fields &fields, const std::vector<QString> &values)
     }
 }
 
-// Why file is not to be read: the session tells the file's own type when it opens it.
-FileStatus sourceProblem(ProfileSession &session, const QString &file)
+// Reads the session's source file: a file that is not there fails as NotFound.
+FileStatus readSource(ProfileSession &session, std::vector<QString> &values)
 {
-    const FileStatus status = session.check(file);
-    if (status.ok() && !session.exists(file))
-        return FileStatus::failed(file, FileProblem::NotFound);
+    const FileStatus status = session.readSource();
+    if (!status.ok())
+        return status;
+    if (!session.sourceExists())
+        return FileStatus::failed(session.sourceFile(), FileProblem::NotFound);
+    values = readEntries(session);
     return status;
-}
-
-FileStatus importFile(Fields &fields, const QString &file, const LongWork &longWork)
-{
-    ProfileSession session({{}, file}, expectedNames());
-    session.setSourceLinkCheck(linkProblem);
-    if (const FileStatus source = sourceProblem(session, file); !source.ok())
-        return source;
-    std::vector<QString> values;
-    longWork(session, [&] { values = readEntries(session); });
-    if (session.isCancelled())
-        return FileStatus::failed(file, FileProblem::Cancelled);
-    const FileStatus read = session.check(file);
-    if (read.ok())
-        fillEntries(fields, values);
-    return read;
 }
 
 } // namespace
@@ -93,9 +52,27 @@ FileStatus importFile(Fields &fields, const QString &file, const LongWork &longW
 FileStatus Import::fromSourceFile(Fields &fields, const LongWork &longWork)
 {
     const QString designation = fields.text(kDriveList);
-    const FileStatus exact = importFile(fields, Module2::sourceFileName(designation), longWork);
-    if (exact.problem != FileProblem::NotFound)
-        return exact;
-    const QString other = Module2::sourceFileInOtherCase(designation);
-    return other.isEmpty() ? exact : importFile(fields, other, longWork);
+    ProfileSession session({{}, Module2::sourceFileName(designation)});
+    session.confineSourceToItsFolder();
+    FileStatus status;
+    std::vector<QString> values;
+    // Opening the file is file work as much as reading it: a hung drive must not freeze the
+    // window.
+    longWork(session, [&] {
+        status = readSource(session, values);
+        const QString other = status.problem == FileProblem::NotFound
+                                  ? Module2::sourceFileInOtherCase(designation)
+                                  : QString();
+        if (other.isEmpty())
+            return;
+        session.setSourceFile(other);
+        if (const FileStatus found = readSource(session, values);
+            found.problem != FileProblem::NotFound)
+            status = found;
+    });
+    if (session.isCancelled())
+        return FileStatus::failed(session.sourceFile(), FileProblem::Cancelled);
+    if (status.ok())
+        fillEntries(fields, values);
+    return status;
 }

@@ -46,18 +46,8 @@ private:
     FileStatus m_status;
 };
 
-void shortenPaths(Fields &fields, FormId page, const QString &outputFile)
+void shortenPaths(Fields &fields, FormId page, const PathCleanup::Roots &roots)
 {
-    // The volumes are listed once per save at most: listing them reads the whole mount table.
-    std::optional<QStringList> listed;
-    const PathCleanup::Roots roots = [&] {
-        if (!listed) {
-            const QString folder =
-                outputFile.isEmpty() ? QString() : QFileInfo(outputFile).absolutePath();
-            listed = PathCleanup::discRoots(Volumes::mounted(), folder);
-        }
-        return *listed;
-    };
     for (const EntrySlot &slot : EntrySlots::onPage(page))
         PathCleanup::removeDrivePrefix(fields, slot.path(), roots);
 }
@@ -66,8 +56,7 @@ void shortenPaths(Fields &fields, FormId page, const QString &outputFile)
 class UnstorableScan
 {
 public:
-    UnstorableScan(Fields &fields, const QString &outputFile)
-        : m_fields(fields), m_encoding(FileEncodings::of(outputFile))
+    UnstorableScan(Fields &fields, FileEncoding encoding) : m_fields(fields), m_encoding(encoding)
     {}
 
     void field(Control field, const QString &description)
@@ -101,27 +90,49 @@ QString Saves::outputFile(Fields &fields)
     return fields.text(kOutputPathHolder);
 }
 
+std::optional<FileEncoding> Saves::outputEncoding(const QString &outputFile,
+                                                  const LongWork &longWork)
+{
+    ProfileSession session({outputFile, {}});
+    FileEncoding encoding = FileEncoding::Cp932;
+    longWork(session, [&] { encoding = FileEncodings::of(outputFile); });
+    return session.isCancelled() ? std::nullopt : std::optional(encoding);
+}
+
 FileStatus Saves::run(Save save, Fields &fields, const QString &outputFile,
                       const LongWork &longWork)
 {
     ProfileSession session({outputFile, {}});
-    FileStatus status = save(fields, session);
+    // The volumes are listed once per save at most, on the work's thread: listing them reads
+    // the whole mount table, and a hung mount must not freeze the window.
+    std::optional<QStringList> listed;
+    const PathCleanup::Roots roots = [&] {
+        if (!listed) {
+            const QString folder =
+                outputFile.isEmpty() ? QString() : QFileInfo(outputFile).absolutePath();
+            longWork(session, [&] { listed = PathCleanup::discRoots(Volumes::mounted(), folder); });
+        }
+        return *listed;
+    };
+    FileStatus status = save(fields, session, roots);
     if (status.ok())
         longWork(session, [&] { status = session.commit(); });
-    return session.isCancelled() ? FileStatus::failed(outputFile, FileProblem::Cancelled) : status;
+    return status;
 }
 
-FileStatus Saves::pageOneSave(Fields &fields, ProfileSession &session)
+FileStatus Saves::pageOneSave(Fields &fields, ProfileSession &session,
+                              const PathCleanup::Roots &roots)
 {
-    shortenPaths(fields, FormId::Form2, session.outputFile());
+    shortenPaths(fields, FormId::Form2, roots);
     SaveRun run(fields, session);
     run.writeEntries(FormId::Form2);
     return run.status();
 }
 
-FileStatus Saves::finishingSave(Fields &fields, ProfileSession &session)
+FileStatus Saves::finishingSave(Fields &fields, ProfileSession &session,
+                                const PathCleanup::Roots &roots)
 {
-    shortenPaths(fields, FormId::Form3, session.outputFile());
+    shortenPaths(fields, FormId::Form3, roots);
     SaveRun run(fields, session);
     run.writeEntries(FormId::Form3);
     run.writeEntries(FormId::Form2);
@@ -136,7 +147,7 @@ FileStatus Saves::finishingSave(Fields &fields, ProfileSession &session)
     return run.status();
 }
 
-FileStatus Saves::commentSave(Fields &fields, ProfileSession &session)
+FileStatus Saves::commentSave(Fields &fields, ProfileSession &session, const PathCleanup::Roots &)
 {
     SaveRun run(fields, session);
     run.write(QStringLiteral("memo"), QStringLiteral("taitoru"), fields.text(kTitle));
@@ -144,24 +155,24 @@ FileStatus Saves::commentSave(Fields &fields, ProfileSession &session)
     return run.status();
 }
 
-QList<Saves::Unstorable> Saves::unstorableInPageOneSave(Fields &fields, const QString &outputFile)
+QList<Saves::Unstorable> Saves::unstorableInPageOneSave(Fields &fields, FileEncoding encoding)
 {
-    UnstorableScan scan(fields, outputFile);
+    UnstorableScan scan(fields, encoding);
     scan.entries(FormId::Form2);
     return scan.found();
 }
 
-QList<Saves::Unstorable> Saves::unstorableInFinishingSave(Fields &fields, const QString &outputFile)
+QList<Saves::Unstorable> Saves::unstorableInFinishingSave(Fields &fields, FileEncoding encoding)
 {
-    UnstorableScan scan(fields, outputFile);
+    UnstorableScan scan(fields, encoding);
     scan.entries(FormId::Form3);
     scan.entries(FormId::Form2);
     return scan.found();
 }
 
-QList<Saves::Unstorable> Saves::unstorableInCommentSave(Fields &fields, const QString &outputFile)
+QList<Saves::Unstorable> Saves::unstorableInCommentSave(Fields &fields, FileEncoding encoding)
 {
-    UnstorableScan scan(fields, outputFile);
+    UnstorableScan scan(fields, encoding);
     scan.field(kTitle, QStringLiteral("ウィンドウの名前"));
     scan.field(kComment, QStringLiteral("一言"));
     return scan.found();
