@@ -3,10 +3,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -18,6 +18,7 @@
 namespace {
 
 constexpr char kMark[] = ".korvane-saving-";
+// The random part of a temporary file's name, in hex digits.
 constexpr int kRandomDigits = 16;
 // How often a save waiting for another wizard's save looks again, and whether it was cancelled.
 constexpr int kLockRetryMs = 10;
@@ -47,68 +48,38 @@ private:
     int m_fd;
 };
 
-// Without blocking, so that a FIFO cannot hang the reader before its type is known.
-Descriptor openForReading(int folder, const QByteArray &name)
+// Reads the open file whole into bytes, or says why not.
+FileStatus readWhole(const QString &fileName, int fd, const std::atomic<bool> &cancelled,
+                     QByteArray &bytes, struct stat &info)
 {
-    return Descriptor(::openat(folder, name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-}
-
-// Why the name could not be opened: a socket is no file, whatever the system calls it.
-FileStatus openFailure(const QString &fileName, int folder, const QByteArray &name, int error)
-{
-    struct stat info
-    {
-    };
-    if (error == ENXIO && fstatat(folder, name.constData(), &info, 0) == 0 &&
-        !S_ISREG(info.st_mode))
-        return FileStatus::failed(fileName, FileProblem::NotRegularFile);
-    return FileStatus::fromErrno(fileName, error);
-}
-
-// Reads the open file whole into content, or says why not.
-void readWhole(const QString &fileName, int fd, const std::atomic<bool> &cancelled,
-               SettingsFile::Content &content, struct stat &info)
-{
-    content.exists = true;
-    if (fstat(fd, &info) != 0) {
-        content.status = FileStatus::fromErrno(fileName, errno);
-        return;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        const bool folder = S_ISDIR(info.st_mode);
-        content.status = FileStatus::failed(fileName, folder ? FileProblem::IsFolder
-                                                             : FileProblem::NotRegularFile);
-        return;
-    }
-    QByteArray &bytes = content.bytes;
+    if (fstat(fd, &info) != 0)
+        return FileStatus::fromErrno(fileName, errno);
+    if (!S_ISREG(info.st_mode))
+        return FileStatus::failed(fileName, S_ISDIR(info.st_mode) ? FileProblem::IsFolder
+                                                                  : FileProblem::NotRegularFile);
+    if (info.st_size > SettingsFile::kMaxBytes)
+        return SettingsFile::tooLarge(fileName);
     // One byte more than the limit shows a file that grew past it.
-    bytes.resize(std::min<qint64>(info.st_size, SettingsFile::kMaxBytes) + 1);
+    bytes.resize(info.st_size + 1);
     qsizetype size = 0;
-    while (info.st_size <= SettingsFile::kMaxBytes && size <= SettingsFile::kMaxBytes) {
-        if (cancelled.load(std::memory_order_relaxed)) {
-            content.status = FileStatus::failed(fileName, FileProblem::Cancelled);
-            return;
-        }
+    while (size <= SettingsFile::kMaxBytes) {
+        if (cancelled.load(std::memory_order_relaxed))
+            return FileStatus::failed(fileName, FileProblem::Cancelled);
         if (size == bytes.size())
             bytes.resize(std::min<qsizetype>(size * 2, SettingsFile::kMaxBytes + 1));
         const ssize_t got =
             ::read(fd, bytes.data() + size, size_t(std::min(bytes.size() - size, kReadStep)));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            content.status = FileStatus::fromErrno(fileName, errno);
-            return;
-        }
         if (got == 0)
             break;
-        size += got;
+        if (got < 0 && errno != EINTR)
+            return FileStatus::fromErrno(fileName, errno);
+        size += std::max<ssize_t>(got, 0);
     }
-    if (info.st_size > SettingsFile::kMaxBytes || size > SettingsFile::kMaxBytes)
-        content.status = SettingsFile::tooLarge(fileName);
-    bytes.resize(content.status.ok() ? size : 0);
+    bytes.truncate(size);
+    return size > SettingsFile::kMaxBytes ? SettingsFile::tooLarge(fileName) : FileStatus{fileName};
 }
 
-// The path the system opened fd under, as /proc tells it: what was checked is what is read.
+// The path the system opened fd under, as /proc tells it.
 QByteArray realPath(int fd)
 {
     QByteArray path(PATH_MAX, '\0');
@@ -117,21 +88,23 @@ QByteArray realPath(int fd)
     return size > 0 && size < path.size() ? path.first(size) : QByteArray();
 }
 
-// Whether name is the temporary file of a save of the file whose name is base:
-// ".<base>.korvane-saving-<digits>-<16 hex digits>".
+// Whether the opened file is really in the opened folder: what was checked is what is read.
+bool isInside(int file, int folder)
+{
+    const QByteArray real = realPath(file);
+    const QByteArray inside = realPath(folder);
+    return !real.isEmpty() && !inside.isEmpty() &&
+           real.startsWith(inside.endsWith('/') ? inside : inside + '/');
+}
+
+// Whether name is the temporary file of a save of the file called base.
 bool isTemporaryOf(const QByteArray &name, const QByteArray &base)
 {
-    const QByteArray start = '.' + base + kMark;
-    if (!name.startsWith(start))
-        return false;
-    const QByteArray rest = name.sliced(start.size());
-    const qsizetype dash = rest.indexOf('-');
-    const QByteArray process = rest.first(std::max<qsizetype>(dash, 0));
-    const QByteArray random = rest.sliced(dash + 1);
-    return dash > 0 && std::all_of(process.begin(), process.end(), ::isdigit) &&
-           random.size() == kRandomDigits && std::all_of(random.begin(), random.end(), [](char c) {
-               return ::isdigit(c) || (c >= 'a' && c <= 'f');
-           });
+    const QRegularExpression shape(
+        QStringLiteral("^%1\\d+-[0-9a-f]{%2}$")
+            .arg(QRegularExpression::escape(QFile::decodeName('.' + base + kMark)),
+                 QString::number(kRandomDigits)));
+    return shape.match(QFile::decodeName(name)).hasMatch();
 }
 
 bool sameFile(const struct stat &a, const struct stat &b)
@@ -139,102 +112,97 @@ bool sameFile(const struct stat &a, const struct stat &b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// Reads the file called name in folder. Without blocking, so that a FIFO cannot hang the
+// reader before its type is known; when confined, only a file really in that folder.
+SettingsFile::Content readAt(const QString &fileName, int folder, const QByteArray &name,
+                             const std::atomic<bool> &cancelled, struct stat &info,
+                             bool confined = false)
+{
+    SettingsFile::Content content;
+    const Descriptor file(::openat(folder, name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    content.exists = file.isOpen() || errno != ENOENT;
+    if (!file.isOpen() && content.exists) {
+        // A socket is no file, whatever the system calls it.
+        const bool socket = errno == ENXIO && fstatat(folder, name.constData(), &info, 0) == 0;
+        content.status = socket ? FileStatus::failed(fileName, FileProblem::NotRegularFile)
+                                : FileStatus::fromErrno(fileName, errno);
+    } else if (file.isOpen() && confined && !isInside(file.get(), folder)) {
+        content.status = FileStatus::failed(fileName, FileProblem::LinkLeavesVolume);
+    } else if (file.isOpen()) {
+        content.status = readWhole(fileName, file.get(), cancelled, content.bytes, info);
+    }
+    content.status.fileName = fileName;
+    if (!content.status.ok())
+        content.bytes.clear();
+    return content;
+}
+
+// The reason of each error number a read or a save can meet; any other is told by its number.
+constexpr std::pair<int, FileProblem> kReasons[] = {
+    {ENOENT, FileProblem::NotFound},
+    {EISDIR, FileProblem::IsFolder},
+    {ENOTDIR, FileProblem::NotAFolder},
+    {ENXIO, FileProblem::NotRegularFile},
+    {ENODEV, FileProblem::NotRegularFile},
+    {EROFS, FileProblem::ReadOnlyFileSystem},
+    {EACCES, FileProblem::AccessDenied},
+    {EPERM, FileProblem::NotPermitted},
+    {ENOSPC, FileProblem::DiskFull},
+    {EDQUOT, FileProblem::QuotaExceeded},
+    {EFBIG, FileProblem::FileTooLarge},
+    {EIO, FileProblem::DiskError},
+    {ENAMETOOLONG, FileProblem::PathTooLong},
+    {ELOOP, FileProblem::TooManyLinks},
+    {EMFILE, FileProblem::TooManyOpenFiles},
+    {ENFILE, FileProblem::TooManyOpenFiles},
+    {ENOMEM, FileProblem::OutOfMemory},
+    {EBUSY, FileProblem::Busy},
+    {ETXTBSY, FileProblem::Busy},
+    {ESTALE, FileProblem::NetworkFailed},
+    {ENOTCONN, FileProblem::NetworkFailed},
+    {ETIMEDOUT, FileProblem::NetworkFailed},
+    {EHOSTDOWN, FileProblem::NetworkFailed},
+    {ECOMM, FileProblem::NetworkFailed},
+};
+
 } // namespace
 
 FileStatus FileStatus::fromErrno(const QString &fileName, int error)
 {
-    switch (error) {
-    case 0:
+    if (error == 0)
         return {fileName};
-    case ENOENT:
-        return failed(fileName, FileProblem::NotFound);
-    case EISDIR:
-        return failed(fileName, FileProblem::IsFolder);
-    case ENOTDIR:
-        return failed(fileName, FileProblem::NotAFolder);
-    case ENXIO:
-    case ENODEV:
-        return failed(fileName, FileProblem::NotRegularFile);
-    case EROFS:
-        return failed(fileName, FileProblem::ReadOnlyFileSystem);
-    case EACCES:
-        return failed(fileName, FileProblem::AccessDenied);
-    case EPERM:
-        return failed(fileName, FileProblem::NotPermitted);
-    case ENOSPC:
-        return failed(fileName, FileProblem::DiskFull);
-    case EDQUOT:
-        return failed(fileName, FileProblem::QuotaExceeded);
-    case EFBIG:
-        return failed(fileName, FileProblem::FileTooLarge);
-    case EIO:
-        return failed(fileName, FileProblem::DiskError);
-    case ENAMETOOLONG:
-        return failed(fileName, FileProblem::PathTooLong);
-    case ELOOP:
-        return failed(fileName, FileProblem::TooManyLinks);
-    case EMFILE:
-    case ENFILE:
-        return failed(fileName, FileProblem::TooManyOpenFiles);
-    case ENOMEM:
-        return failed(fileName, FileProblem::OutOfMemory);
-    case EBUSY:
-    case ETXTBSY:
-        return failed(fileName, FileProblem::Busy);
-    case ESTALE:
-    case ENOTCONN:
-    case ETIMEDOUT:
-    case EHOSTDOWN:
-    case EHOSTUNREACH:
-    case ENETDOWN:
-    case ENETUNREACH:
-    case ECONNABORTED:
-    case ECONNRESET:
-    case ECOMM:
-        return failed(fileName, FileProblem::NetworkFailed);
-    default:
-        return failed(fileName, FileProblem::SystemError, QString::number(error));
+    for (const auto &[number, problem] : kReasons) {
+        if (number == error)
+            return failed(fileName, problem);
     }
+    return failed(fileName, FileProblem::SystemError, QString::number(error));
 }
 
 namespace SettingsFile {
 
 Content read(const QString &fileName, const std::atomic<bool> &cancelled, bool confined)
 {
-    Content content;
     const QFileInfo info(fileName);
     const Descriptor folder(::open(QFile::encodeName(info.absolutePath()).constData(),
                                    O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    const Descriptor file = folder.isOpen()
-                                ? openForReading(folder.get(), QFile::encodeName(info.fileName()))
-                                : Descriptor();
-    if (!file.isOpen()) {
-        const int error = errno;
-        if (error != ENOENT)
-            content.status =
-                folder.isOpen()
-                    ? openFailure(fileName, folder.get(), QFile::encodeName(info.fileName()), error)
-                    : FileStatus::fromErrno(fileName, error);
-        return content;
-    }
-    if (confined) {
-        const QByteArray real = realPath(file.get());
-        const QByteArray inside = realPath(folder.get());
-        if (real.isEmpty() || inside.isEmpty() ||
-            !real.startsWith(inside.endsWith('/') ? inside : inside + '/')) {
-            content.status = FileStatus::failed(fileName, FileProblem::LinkLeavesVolume);
-            return content;
-        }
-    }
+    if (!folder.isOpen())
+        return {errno == ENOENT ? FileStatus{fileName} : FileStatus::fromErrno(fileName, errno),
+                false,
+                {}};
     struct stat opened
     {
     };
-    readWhole(fileName, file.get(), cancelled, content, opened);
-    return content;
+    return readAt(fileName, folder.get(), QFile::encodeName(info.fileName()), cancelled, opened,
+                  confined);
 }
 
 struct Save::Private
 {
+    Private(const QString &file, const std::atomic<bool> &cancel)
+        : fileName(file), folderPath(QFile::encodeName(QFileInfo(file).absolutePath())),
+          name(QFile::encodeName(QFileInfo(file).fileName())), cancelled(cancel)
+    {}
+
     QString fileName;
     QByteArray folderPath;
     QByteArray name;
@@ -327,34 +295,20 @@ struct Save::Private
     // Whether the file is still the one read, holding the same bytes.
     FileStatus checkUnchanged()
     {
-        const Descriptor now = openForReading(folder.get(), name);
-        if (!now.isOpen())
-            return errno == ENOENT ? (read.exists ? failed(FileProblem::ChangedMeanwhile)
-                                                  : FileStatus{fileName})
-                                   : failed(errno);
-        Content again;
         struct stat info
         {
         };
-        readWhole(fileName, now.get(), cancelled, again, info);
-        if (again.status.problem == FileProblem::Cancelled)
-            return again.status;
-        const bool same = read.exists && again.status.ok() && sameFile(info, readInfo) &&
-                          again.bytes == read.bytes;
+        const Content now = readAt(fileName, folder.get(), name, cancelled, info);
+        if (now.status.problem == FileProblem::Cancelled)
+            return now.status;
+        const bool same = now.exists == read.exists && now.status.ok() &&
+                          (!read.exists || (sameFile(info, readInfo) && now.bytes == read.bytes));
         return same ? FileStatus{fileName} : failed(FileProblem::ChangedMeanwhile);
     }
 };
 
 Save::Save(const QString &fileName, const std::atomic<bool> &cancelled)
-    : d(new Private{fileName,
-                    QFile::encodeName(QFileInfo(fileName).absolutePath()),
-                    QFile::encodeName(QFileInfo(fileName).fileName()),
-                    cancelled,
-                    Descriptor(),
-                    {},
-                    {},
-                    {},
-                    Descriptor()})
+    : d(std::make_unique<Private>(fileName, cancelled))
 {}
 
 Save::~Save()
@@ -370,14 +324,8 @@ Content Save::lockAndRead()
     if (const FileStatus locked = d->lockFolder(); !locked.ok())
         return {locked, false, {}};
     d->removeLeftovers();
-    const Descriptor file = openForReading(d->folder.get(), d->name);
-    if (!file.isOpen()) {
-        if (errno != ENOENT)
-            d->read.status = openFailure(d->fileName, d->folder.get(), d->name, errno);
-        return d->read;
-    }
-    readWhole(d->fileName, file.get(), d->cancelled, d->read, d->readInfo);
-    if (d->read.status.ok() && d->isReadOnly())
+    d->read = readAt(d->fileName, d->folder.get(), d->name, d->cancelled, d->readInfo);
+    if (d->read.exists && d->read.status.ok() && d->isReadOnly())
         d->read.status = d->failed(FileProblem::ReadOnlyFile);
     return d->read;
 }
