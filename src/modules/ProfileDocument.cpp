@@ -58,6 +58,11 @@ QString throughCp932(const QString &value, qsizetype maxBytes)
 
 } // namespace
 
+bool ProfileDocument::isBlank(QStringView name)
+{
+    return trimmed(name).isEmpty();
+}
+
 ProfileDocument::ProfileDocument(const QByteArray &bytes)
     : m_encoding(FileEncodings::fromHead(bytes.first(qMin<qsizetype>(bytes.size(), 4))))
 {
@@ -96,11 +101,8 @@ std::optional<QString> ProfileDocument::value(const QString &section, const QStr
     if (!found || !found->key)
         return std::nullopt;
     const KeyLine &line = *found->key;
-    if (line.equals < 0)
-        return QString();
-    const QStringView raw =
-        QStringView(m_text).mid(line.equals + 1, line.line.contentEnd - line.equals - 1);
-    return decoded(readValue(raw), maxBytes);
+    return decoded(readValue(QStringView(m_text).sliced(line.value, line.end - line.value)),
+                   maxBytes);
 }
 
 void ProfileDocument::write(const std::vector<Write> &writes)
@@ -136,12 +138,11 @@ void ProfileDocument::writeOne(const Write &write)
         m_text.insert(at, (breakFirst ? kLineBreak : QString()) + key + u'=' + value + kLineBreak);
     } else {
         const KeyLine &line = *found->key;
-        const qsizetype from = line.equals < 0 ? line.line.contentEnd : line.equals + 1;
-        const QStringView old = QStringView(m_text).mid(from, line.line.contentEnd - from);
+        const QStringView old = QStringView(m_text).sliced(line.value, line.end - line.value);
         if (readValue(old) == readValue(value))
             return;
-        m_text.replace(from, old.size(),
-                       (line.equals < 0 ? QStringLiteral("=") : QString()) + value);
+        m_text.replace(line.value, old.size(),
+                       (line.hasEquals ? QString() : QStringLiteral("=")) + value);
     }
     m_changed = true;
 }
@@ -241,17 +242,19 @@ std::optional<ProfileDocument::Section> ProfileDocument::find(QStringView sectio
         const std::optional<QStringView> header = headerName(content);
         if (!found) {
             if (header && sameName(*header, section))
-                found = Section{line.end, line.end, std::nullopt};
+                found = Section{line.end, std::nullopt};
             continue;
         }
         if (header)
             break;
-        if (trimmed(content).isEmpty())
+        if (isBlank(content))
             continue;
         found->insertAt = line.end;
         const qsizetype equals = content.indexOf(u'=');
         if (sameName(trimmed(content.left(equals)), key)) {
-            found->key = KeyLine{equals < 0 ? -1 : line.start + equals, line};
+            // A line without "=" reads as an empty value; a write gives it one.
+            const qsizetype value = equals < 0 ? line.contentEnd : line.start + equals + 1;
+            found->key = KeyLine{value, line.contentEnd, equals >= 0};
             break;
         }
     }

@@ -29,6 +29,9 @@ public:
 
     FileEncoding encoding() const { return m_encoding; }
 
+    // Whether text is nothing but what reading trims around names and values.
+    static bool isBlank(QStringView text);
+
     // The value of key in the first section called section, cut to maxBytes of code page 932
     // as the platform's ANSI reader hands it over; nothing when the section or key is missing.
     std::optional<QString> value(const QString &section, const QString &key,
@@ -51,14 +54,15 @@ private:
         qsizetype contentEnd;
         qsizetype end; // after its line break
     };
+    // Where a key's value is: [value, end) of its line.
     struct KeyLine
     {
-        qsizetype equals; // -1 for a line without "="
-        Line line;
+        qsizetype value;
+        qsizetype end;
+        bool hasEquals;
     };
     struct Section
     {
-        qsizetype bodyStart;
         qsizetype insertAt; // just after the section's last non-blank line
         std::optional<KeyLine> key;
     };

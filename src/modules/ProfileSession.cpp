@@ -23,17 +23,11 @@ QString singleLine(QString value)
 // What keeps a section or key name from being written so that it reads back.
 FileProblem nameProblem(const QString &section, const QString &key)
 {
-    // A name of nothing but what reading trims is no name.
-    auto isBlank = [](const QString &name) {
-        return std::all_of(name.begin(), name.end(), [](QChar c) {
-            return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == QChar(0x1A);
-        });
-    };
     auto breaksLine = [](const QString &name) {
         return name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')) ||
                name.contains(QChar(0));
     };
-    if (isBlank(section) || isBlank(key))
+    if (ProfileDocument::isBlank(section) || ProfileDocument::isBlank(key))
         return FileProblem::NameMissing;
     if (breaksLine(section) || breaksLine(key))
         return FileProblem::NameBreaksLine;
@@ -69,20 +63,13 @@ FileStatus ProfileSession::readSource()
     return m_sourceStatus;
 }
 
-bool ProfileSession::sourceExists()
-{
-    source();
-    return m_sourceExists;
-}
-
 const ProfileDocument *ProfileSession::source()
 {
     if (!m_source && m_sourceStatus.ok() && !m_files.source.isEmpty()) {
         const SettingsFile::Content read =
             SettingsFile::read(m_files.source, m_cancelled, m_confined);
-        m_sourceStatus = read.status;
-        m_sourceStatus.fileName = m_files.source;
-        m_sourceExists = read.exists;
+        m_sourceStatus =
+            read.exists ? read.status : FileStatus::failed(m_files.source, FileProblem::NotFound);
         if (read.status.ok())
             m_source.emplace(read.bytes);
     }

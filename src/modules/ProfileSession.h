@@ -35,11 +35,9 @@ public:
     // made may hold a link to a file of this machine.
     void confineSourceToItsFolder() { m_confined = true; }
 
-    // Reads the source file, unless it was read already: why it could not be; ok for a file
-    // that could, and for one that does not exist.
+    // Reads the source file, unless it was read already: why it could not be, NotFound for a
+    // file that is not there.
     FileStatus readSource();
-    // Whether the source file was there when the session read it.
-    bool sourceExists();
 
     // The value of key in section of the source file, cut to maxBytes of code page 932;
     // nothing when the file, the section or the key is missing, or the file cannot be read.
@@ -73,7 +71,6 @@ private:
     bool m_confined = false;
     std::optional<ProfileDocument> m_source; // as read, with the writes held when it is the output
     FileStatus m_sourceStatus;
-    bool m_sourceExists = false;
     std::vector<ProfileDocument::Write> m_held;
     std::atomic<bool> m_cancelled = false;
     std::function<void()> m_beforeReplace;

@@ -17,6 +17,9 @@
 
 namespace {
 
+// What the system tells of a file: its kind, size, owner, mode, device and inode.
+using Stat = struct stat;
+
 constexpr char kMark[] = ".korvane-saving-";
 // The random part of a temporary file's name, in hex digits.
 constexpr int kRandomDigits = 16;
@@ -50,7 +53,7 @@ private:
 
 // Reads the open file whole into bytes, or says why not.
 FileStatus readWhole(const QString &fileName, int fd, const std::atomic<bool> &cancelled,
-                     QByteArray &bytes, struct stat &info)
+                     QByteArray &bytes, Stat &info)
 {
     if (fstat(fd, &info) != 0)
         return FileStatus::fromErrno(fileName, errno);
@@ -107,7 +110,7 @@ bool isTemporaryOf(const QByteArray &name, const QByteArray &base)
     return shape.match(QFile::decodeName(name)).hasMatch();
 }
 
-bool sameFile(const struct stat &a, const struct stat &b)
+bool sameFile(const Stat &a, const Stat &b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -115,8 +118,7 @@ bool sameFile(const struct stat &a, const struct stat &b)
 // Reads the file called name in folder. Without blocking, so that a FIFO cannot hang the
 // reader before its type is known; when confined, only a file really in that folder.
 SettingsFile::Content readAt(const QString &fileName, int folder, const QByteArray &name,
-                             const std::atomic<bool> &cancelled, struct stat &info,
-                             bool confined = false)
+                             const std::atomic<bool> &cancelled, Stat &info, bool confined = false)
 {
     SettingsFile::Content content;
     const Descriptor file(::openat(folder, name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -189,9 +191,7 @@ Content read(const QString &fileName, const std::atomic<bool> &cancelled, bool c
         return {errno == ENOENT ? FileStatus{fileName} : FileStatus::fromErrno(fileName, errno),
                 false,
                 {}};
-    struct stat opened
-    {
-    };
+    Stat opened{};
     return readAt(fileName, folder.get(), QFile::encodeName(info.fileName()), cancelled, opened,
                   confined);
 }
@@ -209,9 +209,7 @@ struct Save::Private
     const std::atomic<bool> &cancelled;
     Descriptor folder;
     Content read;
-    struct stat readInfo
-    {
-    };
+    Stat readInfo{};
     QByteArray temporaryName;
     Descriptor temporary;
 
@@ -272,9 +270,7 @@ struct Save::Private
                 continue;
             const Descriptor leftover(::openat(folder.get(), entry->d_name,
                                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-            struct stat held
-            {
-            }, named{};
+            Stat held{}, named{};
             if (leftover.isOpen() && flock(leftover.get(), LOCK_EX | LOCK_NB) == 0 &&
                 fstat(leftover.get(), &held) == 0 &&
                 fstatat(folder.get(), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -295,9 +291,7 @@ struct Save::Private
     // Whether the file is still the one read, holding the same bytes.
     FileStatus checkUnchanged()
     {
-        struct stat info
-        {
-        };
+        Stat info{};
         const Content now = readAt(fileName, folder.get(), name, cancelled, info);
         if (now.status.problem == FileProblem::Cancelled)
             return now.status;

@@ -35,15 +35,11 @@ void fillEntries(Fields &fields, const std::vector<QString> &values)
     }
 }
 
-// Reads the session's source file: a file that is not there fails as NotFound.
 FileStatus readSource(ProfileSession &session, std::vector<QString> &values)
 {
     const FileStatus status = session.readSource();
-    if (!status.ok())
-        return status;
-    if (!session.sourceExists())
-        return FileStatus::failed(session.sourceFile(), FileProblem::NotFound);
-    values = readEntries(session);
+    if (status.ok())
+        values = readEntries(session);
     return status;
 }
 
