@@ -2,6 +2,7 @@
 
 #include "forms/BackgroundWork.h"
 #include "modules/ProfileSession.h"
+#include "support/TestFiles.h"
 #include "support/WizardRun.h"
 
 #include "forms/MessageBox.h"
@@ -239,26 +240,48 @@ private slots:
 
     // A save or an import that takes long shows a progress dialog after half a second, whose
     // キャンセル cancels the session the work runs on; the window answers meanwhile, but
-    // cannot be closed under the work.
+    // cannot be closed under the work. Once the session has replaced its file, a cancel would
+    // change nothing: キャンセル is disabled, and the save stands.
+    void longWorkShowsProgressThatCancels_data()
+    {
+        QTest::addColumn<bool>("replacedFirst");
+        QTest::newRow("before the file is replaced") << false;
+        QTest::newRow("after the file is replaced") << true;
+    }
+
     void longWorkShowsProgressThatCancels()
     {
+        QFETCH(bool, replacedFirst);
         WizardRun run;
-        ProfileSession session;
+        TestFiles::Folder folder;
+        ProfileSession session({folder.ini, {}});
+        QVERIFY(session.write("NAME", "1", "saved").ok());
         QString label;
+        bool cancelEnabled = false;
         whenModalUp<QProgressDialog>([&](QProgressDialog *progress) {
             label = progress->labelText();
+            auto *cancel = progress->findChild<QPushButton *>();
+            cancelEnabled = cancel->isEnabled();
             run.closeBox(Page1);
-            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+            QTest::mouseClick(cancel, Qt::LeftButton);
         });
         QElapsedTimer waited;
         waited.start();
+        FileStatus committed;
         BackgroundWork::run(&run.forms.window(Page1), "「KORV.ini」を読み込んでいます…", session,
                             [&] {
-                                while (!session.isCancelled() && waited.elapsed() < 10'000)
+                                if (replacedFirst)
+                                    committed = session.commit();
+                                const int longest = replacedFirst ? 1'500 : 10'000;
+                                while (!session.isCancelled() && waited.elapsed() < longest)
                                     QThread::msleep(5);
                             });
         QCOMPARE(label, "「KORV.ini」を読み込んでいます…");
-        QVERIFY(session.isCancelled());
+        QCOMPARE(cancelEnabled, !replacedFirst);
+        QCOMPARE(session.isCancelled(), !replacedFirst);
+        QVERIFY(committed.ok());
+        QCOMPARE(TestFiles::readFile(folder.ini),
+                 replacedFirst ? QByteArray("[NAME]\r\n1=saved\r\n") : QByteArray("<unreadable>"));
         QVERIFY(run.isShown(Page1));
         QVERIFY(waited.elapsed() >= 500);
     }
