@@ -145,19 +145,15 @@ void ProfileDocument::writeOne(const Write &write)
                        (line.hasEquals ? QString() : QStringLiteral("=")) + value);
     }
     m_changed = true;
+    m_linesFound = false;
 }
 
 QString ProfileDocument::units(const QString &text) const
 {
-    switch (m_encoding) {
-    case FileEncoding::Cp932:
-        return QString::fromLatin1(Cp932::encode(text));
-    case FileEncoding::Utf8:
-        return QString::fromLatin1(text.toUtf8());
-    case FileEncoding::Utf16LE:
-        break;
-    }
-    return text;
+    if (m_encoding == FileEncoding::Utf16LE)
+        return text;
+    return QString::fromLatin1(m_encoding == FileEncoding::Utf8 ? text.toUtf8()
+                                                                : Cp932::encode(text));
 }
 
 QString ProfileDocument::decoded(QStringView valueUnits, qsizetype maxBytes) const
@@ -202,15 +198,23 @@ bool ProfileDocument::sameName(QStringView a, QStringView b) const
     return true;
 }
 
-// The line that starts at start; CR, LF and CRLF each end a line.
-ProfileDocument::Line ProfileDocument::lineAt(qsizetype start) const
+// The lines of the text; CR, LF and CRLF each end a line.
+const std::vector<ProfileDocument::Line> &ProfileDocument::lines() const
 {
+    if (m_linesFound)
+        return m_lines;
+    m_lines.clear();
     const qsizetype size = m_text.size();
-    qsizetype end = start;
-    while (end < size && !isBreak(m_text[end]))
-        ++end;
-    const bool crlf = end + 1 < size && m_text[end] == u'\r' && m_text[end + 1] == u'\n';
-    return {start, end, end + (end == size ? 0 : crlf ? 2 : 1)};
+    for (qsizetype start = 0; start < size;) {
+        qsizetype end = start;
+        while (end < size && !isBreak(m_text[end]))
+            ++end;
+        const bool crlf = end + 1 < size && m_text[end] == u'\r' && m_text[end + 1] == u'\n';
+        m_lines.push_back({start, end, end + (end == size ? 0 : crlf ? 2 : 1)});
+        start = m_lines.back().end;
+    }
+    m_linesFound = true;
+    return m_lines;
 }
 
 // The trimmed name of a header line, "[" after blanks and closed by "]"; nothing for any
@@ -234,9 +238,7 @@ std::optional<ProfileDocument::Section> ProfileDocument::find(QStringView sectio
     section = trimmed(section);
     key = trimmed(key);
     std::optional<Section> found;
-    for (qsizetype at = 0; at < m_text.size();) {
-        const Line line = lineAt(at);
-        at = line.end;
+    for (const Line &line : lines()) {
         const QStringView content =
             QStringView(m_text).mid(line.start, line.contentEnd - line.start);
         const std::optional<QStringView> header = headerName(content);

@@ -71,7 +71,7 @@ private:
     QString decoded(QStringView valueUnits, qsizetype maxBytes) const;
     bool isPair(QStringView text, qsizetype at) const;
     bool sameName(QStringView a, QStringView b) const;
-    Line lineAt(qsizetype start) const;
+    const std::vector<Line> &lines() const;
     std::optional<QStringView> headerName(QStringView content) const;
     std::optional<Section> find(QStringView section, QStringView key) const;
     void writeOne(const Write &write);
@@ -81,4 +81,7 @@ private:
     QString m_text;
     QByteArray m_oddByte; // the last byte of a UTF-16LE file of odd size, kept last
     bool m_changed = false;
+    // The lines of m_text, found once after each change: lookups come one key at a time.
+    mutable std::vector<Line> m_lines;
+    mutable bool m_linesFound = false;
 };

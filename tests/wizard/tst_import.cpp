@@ -201,6 +201,7 @@ private slots:
         const qint64 rise = peakRiseKiB([&] { status = importInto(fields); });
         QVERIFY2(timer.elapsed() < 60'000, qPrintable(QString("%1 ms").arg(timer.elapsed())));
         QVERIFY2(rise >= 0 && rise < kMemoryBoundKiB, qPrintable(QString("+%1 KiB").arg(rise)));
+        qInfo("refused in %lld ms, peak memory +%lld KiB", timer.elapsed(), rise);
         QCOMPARE(status.problem, FileProblem::FileTooLarge);
         QCOMPARE(status.fileName, m_root + "KORV.ini");
         QCOMPARE(entryValues(fields), entryValues(before));
