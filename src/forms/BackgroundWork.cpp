@@ -16,14 +16,11 @@ namespace {
 // Longer than this, and the user is shown what is going on and how to stop it.
 constexpr int kPatienceMs = 500;
 
-int g_running = 0;
-
 } // namespace
 
 void BackgroundWork::run(QWidget *window, const QString &label, ProfileSession &session,
                          const std::function<void()> &work)
 {
-    ++g_running;
     // Once the file is replaced a cancel would change nothing, and キャンセル goes grey.
     bool replaced = false;
     QPointer<QPushButton> cancelButton;
@@ -57,10 +54,4 @@ void BackgroundWork::run(QWidget *window, const QString &label, ProfileSession &
     }
     thread->wait();
     session.setAfterReplace({});
-    --g_running;
-}
-
-bool BackgroundWork::isRunning()
-{
-    return g_running > 0;
 }

@@ -8,7 +8,6 @@
 #include "wizard/EntrySlots.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -59,6 +58,8 @@ constexpr ControlSpec kControls[] = {
     {Label, "Label1", "ＫＯＲＶＡＮＥプログラムを作成します", 240, 120, 4335, 255, 0, {12, true}},
 };
 
+static_assert(holdsNamedControls(FormId::Form2, kControls));
+
 } // namespace
 
 Form2::Form2(Forms &forms) : FormBase(forms, FormId::Form2, kWindow, kControls)
@@ -78,13 +79,14 @@ void Form2::Form_Load()
     for (const EntrySlot &slot : EntrySlots::all())
         FileDrop::enable(forms().control<QLineEdit>(slot.path()));
     const QString file = QDir(forms().outputFolder()).filePath(QStringLiteral("KORV.ini"));
-    control<QLabel>("Label5")->setText(QDir::toNativeSeparators(file));
+    forms().setText(kOutputPathHolder, QDir::toNativeSeparators(file));
 }
 
 // "次へ"
 void Form2::Command1_Click()
 {
-    if (!SaveFlow::run(this, forms(), Saves::unstorableInPageOneSave, Saves::pageOneSave))
+    if (!SaveFlow::run(this, forms(), Saves::unstorableInPageOneSave, Saves::pageOneSave,
+                       EntryCheck::inPageOneSave))
         return;
     forms().show(FormId::Form3);
     forms().hide(FormId::Form2);

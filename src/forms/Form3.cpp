@@ -59,6 +59,8 @@ constexpr ControlSpec kControls[] = {
     {Label, "Label1", "ソフトの名前", 120, 0, 2415, 255, 1},
 };
 
+static_assert(holdsNamedControls(FormId::Form3, kControls));
+
 } // namespace
 
 Form3::Form3(Forms &forms) : FormBase(forms, FormId::Form3, kWindow, kControls)
@@ -71,7 +73,8 @@ Form3::Form3(Forms &forms) : FormBase(forms, FormId::Form3, kWindow, kControls)
 // "完了"
 void Form3::Command11_Click()
 {
-    if (!SaveFlow::run(this, forms(), Saves::unstorableInFinishingSave, Saves::finishingSave))
+    if (!SaveFlow::run(this, forms(), Saves::unstorableInFinishingSave, Saves::finishingSave,
+                       EntryCheck::inFinishingSave))
         return;
     forms().hide(FormId::Form3);
     forms().show(FormId::Form4);

@@ -1,6 +1,5 @@
 #include "forms/ImportFlow.h"
 
-#include "forms/BackgroundWork.h"
 #include "forms/Forms.h"
 #include "forms/MessageBox.h"
 #include "modules/ProfileSession.h"
@@ -8,12 +7,11 @@
 
 void ImportFlow::run(QWidget *window, Forms &forms)
 {
-    const FileStatus status =
-        Import::fromSourceFile(forms, [window](ProfileSession &session, const auto &work) {
-            BackgroundWork::run(
-                window, QStringLiteral("「%1」を読み込んでいます…").arg(session.sourceFile()),
-                session, work);
-        });
+    const FileStatus status = Import::fromSourceFile(forms, [&](ProfileSession &session,
+                                                                const auto &work) {
+        forms.runWork(window, QStringLiteral("「%1」を読み込んでいます…").arg(session.sourceFile()),
+                      session, work);
+    });
     if (!status.ok() && status.problem != FileProblem::Cancelled)
         MessageBox::readFailed(window, status);
 }

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -16,8 +17,7 @@ struct Choice
     QMessageBox::ButtonRole role;
 };
 
-std::optional<MessageBox::Answer> g_nextAnswer;
-QList<MessageBox::Shown> g_shown;
+MessageBox::Recorder *g_recorder = nullptr;
 
 // The first choice is the default, and the one Esc and the close box give: the others must be
 // chosen on purpose. The texts are shown as they are, markup or not: they name the user's files.
@@ -40,12 +40,12 @@ MessageBox::Answer showBox(QWidget *parent, QMessageBox::Icon icon, const QStrin
 MessageBox::Answer ask(QWidget *parent, QMessageBox::Icon icon, const QString &title,
                        const QString &text, const QList<Choice> &choices)
 {
-    g_shown.append({title, text});
-    if (!g_nextAnswer)
-        return showBox(parent, icon, title, text, choices);
-    const MessageBox::Answer answer = *g_nextAnswer;
-    g_nextAnswer.reset();
-    return answer;
+    if (g_recorder) {
+        g_recorder->shown.append({title, text});
+        if (g_recorder->nextAnswer)
+            return *std::exchange(g_recorder->nextAnswer, std::nullopt);
+    }
+    return showBox(parent, icon, title, text, choices);
 }
 
 // Each character with its code point: the font may have no glyph for it, and an empty box
@@ -61,13 +61,32 @@ QString namedCharacters(const QString &characters)
     return named.join(QStringLiteral("、"));
 }
 
-QString unstorableList(const QList<Saves::Unstorable> &found)
+// One bulleted line each.
+QString bulleted(const QStringList &rows)
 {
     QStringList lines;
-    for (const Saves::Unstorable &entry : found)
-        lines.append(
-            QStringLiteral("・%1: %2").arg(entry.description, namedCharacters(entry.characters)));
+    for (const QString &row : rows)
+        lines.append(QStringLiteral("・") + row);
     return lines.join(QLatin1Char('\n'));
+}
+
+QString unstorableList(const QList<Saves::Unstorable> &found)
+{
+    QStringList rows;
+    for (const Saves::Unstorable &entry : found)
+        rows.append(
+            QStringLiteral("%1: %2").arg(entry.description, namedCharacters(entry.characters)));
+    return bulleted(rows);
+}
+
+// A warning before a save, whose user goes back to edit (the default) or saves all the same
+// with the choice save.
+bool savesAfterAll(QWidget *parent, const QString &title, const QString &text, const Choice &save)
+{
+    const QList<Choice> choices{
+        {MessageBox::Answer::GoBackAndEdit, QStringLiteral("戻って修正"), QMessageBox::RejectRole},
+        save};
+    return ask(parent, QMessageBox::Warning, title, text, choices) == save.answer;
 }
 
 } // namespace
@@ -102,24 +121,31 @@ bool MessageBox::chooseAnotherFolder(const FileStatus &status)
 
 bool MessageBox::saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unstorable> &found)
 {
-    const QString text =
+    return savesAfterAll(
+        parent, QStringLiteral("保存できない文字があります"),
         QStringLiteral("次の欄には KORV.ini に保存できない文字があります。\n\n%1\n\n"
                        "戻って修正するか、これらの文字を「?」に置き換えて保存してください。")
-            .arg(unstorableList(found));
-    const Answer answer =
-        ask(parent, QMessageBox::Warning, QStringLiteral("保存できない文字があります"), text,
-            {{Answer::GoBackAndEdit, QStringLiteral("戻って修正"), QMessageBox::RejectRole},
-             {Answer::SaveWithQuestionMarks, QStringLiteral("？に置き換えて保存"),
-              QMessageBox::AcceptRole}});
-    return answer == Answer::SaveWithQuestionMarks;
+            .arg(unstorableList(found)),
+        {Answer::SaveWithQuestionMarks, QStringLiteral("？に置き換えて保存"),
+         QMessageBox::AcceptRole});
 }
 
-void MessageBox::setNextAnswer(std::optional<Answer> answer)
+bool MessageBox::saveAsIs(QWidget *parent, const QStringList &rows)
 {
-    g_nextAnswer = answer;
+    return savesAfterAll(
+        parent, QStringLiteral("ディスクで使えない項目があります"),
+        QStringLiteral("次の項目は、このままではディスクのランチャーで使えません。\n\n%1\n\n"
+                       "戻って修正するか、このまま保存してください。")
+            .arg(bulleted(rows)),
+        {Answer::SaveAsIs, QStringLiteral("このまま保存"), QMessageBox::AcceptRole});
 }
 
-QList<MessageBox::Shown> MessageBox::takeShown()
+MessageBox::Recorder::Recorder()
 {
-    return std::exchange(g_shown, {});
+    g_recorder = this;
+}
+
+MessageBox::Recorder::~Recorder()
+{
+    g_recorder = nullptr;
 }

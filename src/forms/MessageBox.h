@@ -15,7 +15,7 @@ class QWidget;
 class MessageBox
 {
 public:
-    enum class Answer { Ok, GoBackAndEdit, SaveWithQuestionMarks, ChooseFolder, Quit };
+    enum class Answer { Ok, GoBackAndEdit, SaveWithQuestionMarks, SaveAsIs, ChooseFolder, Quit };
 
     struct Shown
     {
@@ -37,8 +37,20 @@ public:
     // to save with "?" in their place, false to go back and edit.
     static bool saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unstorable> &found);
 
-    // The next message is not shown but answered with answer; with none, it is shown.
-    static void setNextAnswer(std::optional<Answer> answer);
-    // The messages shown or answered since the last call, oldest first.
-    static QList<Shown> takeShown();
+    // Entries to be saved will not work on the disc, for the reasons rows give, one per
+    // problem. True when the user chooses to save them as they are, false to go back and edit.
+    static bool saveAsIs(QWidget *parent, const QStringList &rows);
+
+    // What a test installs while it lives: every message is noted in shown, and the next one is
+    // answered with nextAnswer, once, instead of shown when that is set.
+    struct Recorder
+    {
+        Recorder();
+        ~Recorder();
+        Recorder(const Recorder &) = delete;
+        Recorder &operator=(const Recorder &) = delete;
+
+        std::optional<Answer> nextAnswer;
+        QList<Shown> shown;
+    };
 };

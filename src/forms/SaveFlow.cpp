@@ -1,6 +1,5 @@
 #include "forms/SaveFlow.h"
 
-#include "forms/BackgroundWork.h"
 #include "forms/FormBase.h"
 #include "forms/Forms.h"
 #include "forms/MessageBox.h"
@@ -21,13 +20,13 @@ void announce(const QString &fileName)
 
 } // namespace
 
-bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves::Save save)
+bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves::Save save,
+                   EntryProblems::Check entryCheck)
 {
     const QString outputFile = Saves::outputFile(forms);
-    const LongWork inBackground = [window](ProfileSession &session, const auto &work) {
-        BackgroundWork::run(window,
-                            QStringLiteral("「%1」に保存しています…").arg(session.outputFile()),
-                            session, work);
+    const LongWork inBackground = [&](ProfileSession &session, const auto &work) {
+        forms.runWork(window, QStringLiteral("「%1」に保存しています…").arg(session.outputFile()),
+                      session, work);
     };
     const std::optional<FileEncoding> encoding = Saves::outputEncoding(outputFile, inBackground);
     if (!encoding)
@@ -37,6 +36,8 @@ bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves:
         window->goBackTo(unstorable.constFirst().field);
         return false;
     }
+    if (entryCheck && !EntryProblems::saveAsIs(window, forms, entryCheck, outputFile))
+        return false;
     const FileStatus status = Saves::run(save, forms, outputFile, inBackground);
     if (status.problem == FileProblem::Cancelled)
         return false;

@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr Control kTitle{FormId::Form5, "Text1"};
-constexpr Control kComment{FormId::Form5, "Text2"};
-constexpr Control kDoNotRun{FormId::Form3, "Check1"};
-
 // Hands one save's writes to its session and keeps the first failure.
 class SaveRun
 {

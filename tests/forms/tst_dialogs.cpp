@@ -1,11 +1,10 @@
 // The comment dialog, the help window and the completion window, reached as a user does.
 
-#include "forms/BackgroundWork.h"
+#include "forms/MessageBox.h"
 #include "modules/ProfileSession.h"
 #include "support/TestFiles.h"
 #include "support/WizardRun.h"
 
-#include "forms/MessageBox.h"
 #include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QThread>
@@ -124,7 +123,7 @@ private slots:
             QCOMPARE(run.text(Comment, "Text1"), "Title");
             run.click(Comment, "Command2");
         }));
-        const QList<MessageBox::Shown> shown = messages.shown();
+        const QList<MessageBox::Shown> shown = messages.shown;
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.startsWith("「" + file + "」に書き込めませんでした。"));
     }
@@ -151,7 +150,7 @@ private slots:
         QVERIFY(run.withModal(Page1, "Command11", [&](FormBase &dialog) {
             run.type(Comment, "Text1", "Title");
             run.type(Comment, "Text2", QStringLiteral("Hi \U0001F600"));
-            answerNextBox(onBox, answer, seen);
+            answerNextBox(messages, onBox, answer, seen);
             run.click(Comment, "Command1");
             QCOMPARE(dialog.isVisible(), !saved);
             if (!saved) {
@@ -159,7 +158,7 @@ private slots:
                 run.click(Comment, "Command2");
             }
         }));
-        const QList<MessageBox::Shown> shown = messages.shown();
+        const QList<MessageBox::Shown> shown = messages.shown;
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.contains(QStringLiteral("一言: \U0001F600 (U+1F600)")));
         if (onBox != OnBox::Seam) {
@@ -268,15 +267,14 @@ private slots:
         QElapsedTimer waited;
         waited.start();
         FileStatus committed;
-        BackgroundWork::run(&run.forms.window(Page1), "「KORV.ini」を読み込んでいます…", session,
-                            [&] {
-                                if (replacedFirst)
-                                    committed = session.commit();
-                                const int longest = replacedFirst ? 1'500 : 10'000;
-                                while (!session.isCancelled() && waited.elapsed() < longest)
-                                    QThread::msleep(5);
-                            });
-        QCOMPARE(label, "「KORV.ini」を読み込んでいます…");
+        run.forms.runWork(&run.forms.window(Page1), "「KORV.ini」に保存しています…", session, [&] {
+            if (replacedFirst)
+                committed = session.commit();
+            const int longest = replacedFirst ? 1'500 : 10'000;
+            while (!session.isCancelled() && waited.elapsed() < longest)
+                QThread::msleep(5);
+        });
+        QCOMPARE(label, "「KORV.ini」に保存しています…");
         QCOMPARE(cancelEnabled, !replacedFirst);
         QCOMPARE(session.isCancelled(), !replacedFirst);
         QVERIFY(committed.ok());

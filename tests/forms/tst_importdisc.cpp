@@ -10,6 +10,8 @@
 
 #include <QAbstractItemView>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QStyleFactory>
 #include <array>
 #include <memory>
@@ -161,7 +163,7 @@ private slots:
         QVERIFY(run.isShown(Page1));
         QVERIFY(!run.isShown(Page2));
         QVERIFY(!run.fileExists());
-        QCOMPARE(m_messages->shown().size(), 0);
+        QCOMPARE(m_messages->shown.size(), 0);
     }
 
     // The mend: one press on a drive without the file used to empty everything typed.
@@ -183,14 +185,46 @@ private slots:
         if (vanished)
             QVERIFY(m_drives[2]->remove());
         chooseDrive(run, 2);
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        m_messages->nextAnswer = MessageBox::Answer::Ok;
         run.click(Page1, "Command12");
         QCOMPARE(entryTexts(run), typed);
-        const QList<MessageBox::Shown> shown = m_messages->shown();
+        const QList<MessageBox::Shown> shown = m_messages->shown;
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, "読み込めませんでした");
         QVERIFY2(shown[0].text.startsWith("「" + file + "」を読み込めませんでした。"),
                  qPrintable(shown[0].text));
+    }
+
+    // A file far over the limit of what is read, which once took long enough to show a
+    // progress dialog, is refused at once: the message names the file and why, no progress
+    // dialog comes up, and no field changes. (The progress dialog and its キャンセル are
+    // driven in tst_dialogs.)
+    void fileOverTheLimitIsRefusedAtOnce()
+    {
+        // A hole reads as NUL bytes: one endless line that takes no disk space.
+        QFile file(root(1) + "KORV.ini");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(qint64(64) << 30));
+        file.close();
+        WizardRun run;
+        typeIntoEveryEntry(run);
+        const QStringList typed = entryTexts(run);
+        chooseDrive(run, 1);
+        bool progressShown = false;
+        whenModalUp<QProgressDialog>([&](QProgressDialog *) { progressShown = true; }, 60);
+        m_messages->nextAnswer = MessageBox::Answer::Ok;
+        QElapsedTimer waited;
+        waited.start();
+        run.click(Page1, "Command12");
+        QVERIFY2(waited.elapsed() < 500, qPrintable(QString("%1 ms").arg(waited.elapsed())));
+        QTest::qWait(700);
+        QVERIFY(!progressShown);
+        QCOMPARE(entryTexts(run), typed);
+        const QList<MessageBox::Shown> shown = m_messages->shown;
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(
+            shown[0].text.contains("ファイルが大きすぎます（読み書きできるのは1 MiBまでです）"),
+            qPrintable(shown[0].text));
     }
 
 private:

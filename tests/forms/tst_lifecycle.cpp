@@ -111,7 +111,7 @@ private slots:
             FolderDialog::setNextFolder(disc.dir.path());
         const std::optional<QString> chosen = Startup::outputFolder(line.folder);
         QCOMPARE(chosen.value_or(QString()), folder);
-        QCOMPARE(messages.shown().size(), answer.isEmpty() ? 0 : 1);
+        QCOMPARE(messages.shown.size(), answer.isEmpty() ? 0 : 1);
         QCOMPARE(QDir(disc.dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
         if (!chosen)
             return;

@@ -42,26 +42,12 @@ inline void failOnWarnings()
     QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!This plugin does not support)")));
 }
 
-// The messages of one test: the next is answered with answer (with none it shows, for a test
-// that acts on the real box), and shown() gives what was shown. Nothing is left for the next
-// test, however this one ends.
-class Messages
+// The messages of one test, noted in shown: the next is answered with nextAnswer (with none it
+// shows, for a test that acts on the real box). Nothing is left for the next test, however this
+// one ends.
+struct Messages : MessageBox::Recorder
 {
-public:
-    explicit Messages(std::optional<MessageBox::Answer> next = std::nullopt)
-    {
-        MessageBox::takeShown();
-        MessageBox::setNextAnswer(next);
-    }
-    ~Messages()
-    {
-        MessageBox::setNextAnswer(std::nullopt);
-        MessageBox::takeShown();
-    }
-    Messages(const Messages &) = delete;
-    Messages &operator=(const Messages &) = delete;
-
-    QList<MessageBox::Shown> shown() { return MessageBox::takeShown(); }
+    explicit Messages(std::optional<MessageBox::Answer> next = std::nullopt) { nextAnswer = next; }
 };
 
 // The answers a test gives the file and folder dialogs in advance (CommonDialog::setNext...,
@@ -90,12 +76,14 @@ template <typename T> T *find(Forms &forms, FormId form, const char *name)
 }
 
 // The program as a test drives it: started like main() starts it, on page 1, but writing
-// KORV.ini into a temporary folder instead of the program's own.
+// KORV.ini into a temporary folder instead of the program's own: a disc folder, with the
+// launcher in it as its author puts it there.
 class WizardRun
 {
 public:
     WizardRun()
     {
+        TestFiles::writeFile(dir.filePath(QStringLiteral("KORVANE.EXE")), "");
         forms.show(FormId::Form2);
         setOutputFile(outputFile());
     }
@@ -136,6 +124,15 @@ public:
     void click(FormId form, const char *control)
     {
         QTest::mouseClick(get<QAbstractButton>(form, control), Qt::LeftButton);
+    }
+
+    // Presses a save button, saving the entries as they are should the wizard find that they
+    // will not work on the disc: for tests of what a save writes rather than what it checks,
+    // and that note no messages of their own.
+    void saveAsIs(FormId form, const char *button)
+    {
+        const Messages answered(MessageBox::Answer::SaveAsIs);
+        click(form, button);
     }
 
     void closeBox(FormId form) { forms.window(form).close(); }
@@ -183,7 +180,7 @@ public:
     QSignalSpy endings{&forms, &Forms::allUnloaded};
 };
 
-// How the user answers a message box: through the seam (MessageBox::setNextAnswer), or on the
+// How the user answers a message box: through the seam (Messages::nextAnswer), or on the
 // real box with a key, its close box or a click on a button.
 enum class OnBox { Seam, Escape, Return, CloseBox, Click };
 Q_DECLARE_METATYPE(OnBox)
@@ -243,11 +240,11 @@ inline void actOnNextBox(OnBox action, BoxSeen &seen, const QString &button = {}
 }
 
 // The user's answer to the next box: through the seam, or by acting on the real box.
-inline void answerNextBox(OnBox onBox, MessageBox::Answer answer, BoxSeen &seen,
+inline void answerNextBox(Messages &messages, OnBox onBox, MessageBox::Answer answer, BoxSeen &seen,
                           const QString &button = {})
 {
     if (onBox == OnBox::Seam)
-        MessageBox::setNextAnswer(answer);
+        messages.nextAnswer = answer;
     else
         actOnNextBox(onBox, seen, button);
 }
