@@ -171,8 +171,6 @@ constexpr std::pair<int, FileProblem> kReasons[] = {
 
 FileStatus FileStatus::fromErrno(const QString &fileName, int error)
 {
-    if (error == 0)
-        return {fileName};
     for (const auto &[number, problem] : kReasons) {
         if (number == error)
             return failed(fileName, problem);
