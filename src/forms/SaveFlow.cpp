@@ -28,15 +28,15 @@ bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves:
         forms.runWork(window, QStringLiteral("「%1」に保存しています…").arg(session.outputFile()),
                       session, work);
     };
-    const std::optional<FileEncoding> encoding = Saves::outputEncoding(outputFile, inBackground);
-    if (!encoding)
+    const std::optional<Saves::Outlook> outlook = Saves::lookAhead(outputFile, inBackground);
+    if (!outlook)
         return false;
-    const QList<Saves::Unstorable> unstorable = check(forms, *encoding);
+    const QList<Saves::Unstorable> unstorable = check(forms, outlook->encoding);
     if (!unstorable.isEmpty() && !MessageBox::saveWithQuestionMarks(window, unstorable)) {
         window->goBackTo(unstorable.constFirst().field);
         return false;
     }
-    if (entryCheck && !EntryProblems::saveAsIs(window, forms, entryCheck, outputFile))
+    if (entryCheck && !EntryProblems::saveAsIs(window, forms, entryCheck, outlook->roots))
         return false;
     const FileStatus status = Saves::run(save, forms, outputFile, inBackground);
     if (status.problem == FileProblem::Cancelled)

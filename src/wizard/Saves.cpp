@@ -86,13 +86,14 @@ QString Saves::outputFile(Fields &fields)
     return fields.text(kOutputPathHolder);
 }
 
-std::optional<FileEncoding> Saves::outputEncoding(const QString &outputFile,
-                                                  const LongWork &longWork)
+std::optional<Saves::Outlook> Saves::lookAhead(const QString &outputFile, const LongWork &longWork)
 {
     ProfileSession session({outputFile, {}});
-    FileEncoding encoding = FileEncoding::Cp932;
-    longWork(session, [&] { encoding = FileEncodings::of(outputFile); });
-    return session.isCancelled() ? std::nullopt : std::optional(encoding);
+    Outlook outlook{FileEncoding::Cp932, {}};
+    longWork(session, [&] {
+        outlook = {FileEncodings::of(outputFile), EntryCheck::rootsFor(outputFile)};
+    });
+    return session.isCancelled() ? std::nullopt : std::optional(outlook);
 }
 
 FileStatus Saves::run(Save save, Fields &fields, const QString &outputFile,

@@ -2,6 +2,7 @@
 
 #include "modules/FileEncoding.h"
 #include "modules/FileStatus.h"
+#include "wizard/EntryCheck.h"
 #include "wizard/Fields.h"
 #include "wizard/PathCleanup.h"
 
@@ -46,10 +47,16 @@ struct Unstorable
     QString characters;  // each offending character once
 };
 
-// The encoding outputFile stores its text in, looked at through longWork; nothing when the user
+// What a save into outputFile looks at before it writes: the encoding the file stores its text
+// in, and the roots its entries are checked against.
+struct Outlook
+{
+    FileEncoding encoding;
+    EntryCheck::Roots roots;
+};
+// Looked at through longWork, as it reads the file and lists the mounts; nothing when the user
 // cancelled.
-std::optional<FileEncoding> outputEncoding(const QString &outputFile,
-                                           const LongWork &longWork = runAtOnce);
+std::optional<Outlook> lookAhead(const QString &outputFile, const LongWork &longWork = runAtOnce);
 
 // What each save would have to store as "?" in a file of encoding; checked before the save, so
 // the user can edit.
