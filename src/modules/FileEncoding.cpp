@@ -26,13 +26,6 @@ FileEncoding FileEncodings::of(const QString &fileName)
 
 QString FileEncodings::unstorableCharacters(FileEncoding encoding, const QString &text)
 {
-    switch (encoding) {
-    case FileEncoding::Cp932:
-        return Cp932::unstorableCharacters(text);
-    case FileEncoding::Utf8:
-    case FileEncoding::Utf16LE:
-        // Unicode files hold every character (a lone half of a surrogate pair is none).
-        return {};
-    }
-    return {};
+    // Unicode files hold every character (a lone half of a surrogate pair is none).
+    return encoding == FileEncoding::Cp932 ? Cp932::unstorableCharacters(text) : QString();
 }

@@ -204,14 +204,17 @@ const std::vector<ProfileDocument::Line> &ProfileDocument::lines() const
     if (m_linesFound)
         return m_lines;
     m_lines.clear();
-    const qsizetype size = m_text.size();
-    for (qsizetype start = 0; start < size;) {
-        qsizetype end = start;
-        while (end < size && !isBreak(m_text[end]))
-            ++end;
-        const bool crlf = end + 1 < size && m_text[end] == u'\r' && m_text[end + 1] == u'\n';
-        m_lines.push_back({start, end, end + (end == size ? 0 : crlf ? 2 : 1)});
-        start = m_lines.back().end;
+    // The next CR and the next LF, each looked for again only once passed.
+    const QStringView text(m_text);
+    qsizetype cr = text.indexOf(u'\r');
+    qsizetype lf = text.indexOf(u'\n');
+    for (qsizetype start = 0; start < text.size();) {
+        cr = cr >= 0 && cr < start ? text.indexOf(u'\r', start) : cr;
+        lf = lf >= 0 && lf < start ? text.indexOf(u'\n', start) : lf;
+        const qsizetype end = std::min(cr < 0 ? text.size() : cr, lf < 0 ? text.size() : lf);
+        const qsizetype breakSize = end == text.size() ? 0 : (end == cr && lf == cr + 1) ? 2 : 1;
+        m_lines.push_back({start, end, end + breakSize});
+        start = end + breakSize;
     }
     m_linesFound = true;
     return m_lines;
