@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPushButton>
 #include <utility>
 
@@ -38,7 +39,8 @@ Outcome shown(QFileDialog &dialog)
 
 } // namespace
 
-CommonDialog::CommonDialog(FormBase &page, Fields &fields) : QObject(&page), m_page(page)
+CommonDialog::CommonDialog(FormBase &page, Fields &fields)
+    : QObject(&page), m_page(page), m_fields(fields)
 {
     for (const EntrySlot &slot : EntrySlots::onPage(page.id())) {
         auto *button = page.control<QPushButton>(slot.browseButton);
@@ -47,16 +49,20 @@ CommonDialog::CommonDialog(FormBase &page, Fields &fields) : QObject(&page), m_p
     }
 }
 
-std::optional<QString> CommonDialog::openFile(const QStringList &nameFilters)
+std::optional<QString> CommonDialog::openFile(const QStringList &nameFilters,
+                                              const QString &startFolder)
 {
     QFileDialog &dialog = fileDialog();
     dialog.setNameFilters(nameFilters);
+    dialog.setDirectory(startFolder);
+    const QUrl discFolder =
+        QUrl::fromLocalFile(QFileInfo(m_fields.text(kOutputPathHolder)).absolutePath());
+    dialog.setSidebarUrls(m_usualSideBar.contains(discFolder) ? m_usualSideBar
+                                                              : m_usualSideBar + QList{discFolder});
     const Outcome outcome = g_nextOutcome ? *std::exchange(g_nextOutcome, {}) : shown(dialog);
     // Only an accepted dialog that names a file counts: a cancel or a failure changes nothing.
     if (outcome.result != QDialog::Accepted || outcome.files.value(0).isEmpty())
         return std::nullopt;
-    // The next use starts at this file, as the page's dialog always has, answered or not.
-    dialog.selectFile(outcome.files.first());
     return outcome.files.first();
 }
 
@@ -69,6 +75,7 @@ QFileDialog &CommonDialog::fileDialog()
         m_dialog->setWindowModality(Qt::WindowModal);
         // The list shows the descriptions only: the case-blind patterns are no reading matter.
         m_dialog->setOption(QFileDialog::HideNameFilterDetails);
+        m_usualSideBar = m_dialog->sidebarUrls();
     }
     return *m_dialog;
 }

@@ -1,11 +1,13 @@
 #include "forms/SaveFlow.h"
 
 #include "forms/BackgroundWork.h"
+#include "forms/FolderDialog.h"
 #include "forms/FormBase.h"
 #include "forms/Forms.h"
 #include "forms/MessageBox.h"
 #include "modules/ProfileSession.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -23,23 +25,33 @@ void announce(const QString &fileName)
 
 bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves::Save save)
 {
-    const QString outputFile = Saves::outputFile(forms);
+    QString outputFile = Saves::outputFile(forms);
     const QList<Saves::Unstorable> unstorable = check(forms, outputFile);
     if (!unstorable.isEmpty() && !MessageBox::saveWithQuestionMarks(window, unstorable)) {
         window->goBackTo(unstorable.constFirst().field);
         return false;
     }
-    const FileStatus status =
-        Saves::run(save, forms, outputFile, [window](ProfileSession &session, const auto &work) {
-            BackgroundWork::run(window,
-                                QStringLiteral("「%1」に保存しています…").arg(session.outputFile()),
-                                session, work);
-        });
-    if (status.problem == FileProblem::Cancelled)
-        return false;
-    if (!status.ok()) {
-        MessageBox::writeFailed(window, status);
-        return false;
+    // A save that fails may go into another folder, which then takes every save that follows.
+    std::optional<QString> movedTo;
+    for (;;) {
+        const FileStatus status = Saves::run(
+            save, forms, outputFile, [window](ProfileSession &session, const auto &work) {
+                BackgroundWork::run(
+                    window, QStringLiteral("「%1」に保存しています…").arg(session.outputFile()),
+                    session, work);
+            });
+        if (status.ok())
+            break;
+        if (status.problem == FileProblem::Cancelled || !MessageBox::writeFailed(window, status))
+            return false;
+        movedTo = FolderDialog::chooseDiscFolder();
+        if (!movedTo)
+            return false;
+        outputFile = QDir(*movedTo).filePath(QStringLiteral("KORV.ini"));
+    }
+    if (movedTo) {
+        forms.setOutputFolder(*movedTo);
+        FolderDialog::remember(*movedTo);
     }
     announce(outputFile);
     return true;

@@ -20,6 +20,9 @@ struct Control
 // text is the drive designation of the volume chosen in it.
 constexpr Control kOutputPathHolder{FormId::Form2, "Label5"};
 constexpr Control kDriveList{FormId::Form2, "Drive1"};
+// The comment dialog's launcher title and one-line comment.
+constexpr Control kTitle{FormId::Form5, "Text1"};
+constexpr Control kComment{FormId::Form5, "Text2"};
 
 // The wizard keeps its state in the windows' controls. The operations reach them through
 // this interface; referring to a control of a window that is not loaded loads it, hidden.

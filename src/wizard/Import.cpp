@@ -14,14 +14,18 @@ namespace {
 
 const QString kNames = QStringLiteral("name");
 const QString kPaths = QStringLiteral("path");
+const QString kMemo = QStringLiteral("memo");
+const QString kTitleKey = QStringLiteral("taitoru");
+const QString kCommentKey = QStringLiteral("hitokoto");
 
 // The section and key names the import asks for: the only ones noted while reading.
 const ExpectedNames &expectedNames()
 {
     static const ExpectedNames names = [] {
-        ExpectedNames expected{{kNames, kPaths}, {}};
+        ExpectedNames expected{{kNames, kPaths, kMemo}, {}};
         for (const EntrySlot &slot : EntrySlots::all())
             expected.keys.append(slot.key());
+        expected.keys << kTitleKey << kCommentKey;
         return expected;
     }();
     return names;
@@ -39,28 +43,41 @@ FileProblem linkProblem(const QString &link)
                                                        : FileProblem::LinkLeavesVolume;
 }
 
-// The values of all seventeen slots, names 1 to 17 and then paths 1 to 17, each read by
-// one IniRead.
+// The values of all seventeen slots, names 1 to 17 and then paths 1 to 17, then the title
+// and the comment, each read by one IniRead.
 std::vector<QString> readEntries(ProfileSession &session)
 {
     std::vector<QString> values;
-    values.reserve(EntrySlots::all().size() * 2);
+    values.reserve(EntrySlots::all().size() * 2 + 2);
     for (const QString &section : {kNames, kPaths}) {
         for (const EntrySlot &slot : EntrySlots::all())
             values.push_back(IniRead(session, section, slot.key()));
     }
+    values.push_back(IniRead(session, kMemo, kTitleKey));
+    values.push_back(IniRead(session, kMemo, kCommentKey));
     return values;
 }
 
 void fillEntries(Fields &fields, const std::vector<QString> &values)
 {
-    // Slot order is page 1 then page 2; page 2's fields are filled while it is hidden.
+    // Slot order is page 1 then page 2; page 2's fields are filled while it is hidden, and
+    // the comment dialog's too.
     const std::size_t paths = EntrySlots::all().size();
     std::size_t next = 0;
     for (const EntrySlot &slot : EntrySlots::all()) {
         fields.setText(slot.name(), values[next]);
         fields.setText(slot.path(), values[paths + next++]);
     }
+    fields.setText(kTitle, values[2 * paths]);
+    fields.setText(kComment, values[2 * paths + 1]);
+}
+
+// The wizard's own output file is read as its saves write it, through a link: a file the
+// import refused would otherwise be replaced by a save made from empty fields.
+bool isOutputFile(Fields &fields, const QString &file)
+{
+    return QFileInfo(file).absoluteFilePath() ==
+           QFileInfo(fields.text(kOutputPathHolder)).absoluteFilePath();
 }
 
 // Why file is not to be read: the session tells the file's own type when it opens it.
@@ -75,7 +92,8 @@ FileStatus sourceProblem(ProfileSession &session, const QString &file)
 FileStatus importFile(Fields &fields, const QString &file, const LongWork &longWork)
 {
     ProfileSession session({{}, file}, expectedNames());
-    session.setSourceLinkCheck(linkProblem);
+    if (!isOutputFile(fields, file))
+        session.setSourceLinkCheck(linkProblem);
     if (const FileStatus source = sourceProblem(session, file); !source.ok())
         return source;
     std::vector<QString> values;
@@ -92,7 +110,11 @@ FileStatus importFile(Fields &fields, const QString &file, const LongWork &longW
 
 FileStatus Import::fromSourceFile(Fields &fields, const LongWork &longWork)
 {
-    const QString designation = fields.text(kDriveList);
+    return fromFolder(fields, fields.text(kDriveList), longWork);
+}
+
+FileStatus Import::fromFolder(Fields &fields, const QString &designation, const LongWork &longWork)
+{
     const FileStatus exact = importFile(fields, Module2::sourceFileName(designation), longWork);
     if (exact.problem != FileProblem::NotFound)
         return exact;

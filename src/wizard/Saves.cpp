@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr Control kTitle{FormId::Form5, "Text1"};
-constexpr Control kComment{FormId::Form5, "Text2"};
 constexpr Control kDoNotRun{FormId::Form3, "Check1"};
 
 // Hands one save's writes to its session and keeps the first failure.
@@ -36,6 +34,13 @@ public:
             write(QStringLiteral("NAME"), slot.key(), m_fields.text(slot.name()));
         for (const EntrySlot &slot : pageSlots)
             write(QStringLiteral("PATH"), slot.key(), m_fields.text(slot.path()));
+    }
+
+    // The comment dialog's title, then its comment.
+    void writeMemo()
+    {
+        write(QStringLiteral("memo"), QStringLiteral("taitoru"), m_fields.text(kTitle));
+        write(QStringLiteral("memo"), QStringLiteral("hitokoto"), m_fields.text(kComment));
     }
 
     const FileStatus &status() const { return m_status; }
@@ -86,6 +91,12 @@ public:
         }
     }
 
+    void memo()
+    {
+        field(kTitle, QStringLiteral("ウィンドウの名前"));
+        field(kComment, QStringLiteral("一言"));
+    }
+
     const QList<Saves::Unstorable> &found() const { return m_found; }
 
 private:
@@ -127,20 +138,17 @@ FileStatus Saves::finishingSave(Fields &fields, ProfileSession &session)
     run.writeEntries(FormId::Form2);
     run.write(QStringLiteral("onoff"), QStringLiteral("jyoutai"),
               fields.isChecked(kDoNotRun) ? QStringLiteral("1") : QStringLiteral("0"));
-    // A title or comment left empty clears what an earlier run or "ＯＫ" saved; one that is
-    // set was already written by the comment dialog.
-    if (fields.text(kTitle).isEmpty())
-        run.write(QStringLiteral("memo"), QStringLiteral("taitoru"), QString());
-    if (fields.text(kComment).isEmpty())
-        run.write(QStringLiteral("memo"), QStringLiteral("hitokoto"), QString());
+    // A title or comment left empty clears what an earlier run or "ＯＫ" saved. One that is
+    // set is written too: read from a disc, or confirmed before the file moved to another
+    // folder, it is not in this file yet; where "ＯＫ" wrote it, the file stays as it is.
+    run.writeMemo();
     return run.status();
 }
 
 FileStatus Saves::commentSave(Fields &fields, ProfileSession &session)
 {
     SaveRun run(fields, session);
-    run.write(QStringLiteral("memo"), QStringLiteral("taitoru"), fields.text(kTitle));
-    run.write(QStringLiteral("memo"), QStringLiteral("hitokoto"), fields.text(kComment));
+    run.writeMemo();
     return run.status();
 }
 
@@ -156,13 +164,13 @@ QList<Saves::Unstorable> Saves::unstorableInFinishingSave(Fields &fields, const 
     UnstorableScan scan(fields, outputFile);
     scan.entries(FormId::Form3);
     scan.entries(FormId::Form2);
+    scan.memo();
     return scan.found();
 }
 
 QList<Saves::Unstorable> Saves::unstorableInCommentSave(Fields &fields, const QString &outputFile)
 {
     UnstorableScan scan(fields, outputFile);
-    scan.field(kTitle, QStringLiteral("ウィンドウの名前"));
-    scan.field(kComment, QStringLiteral("一言"));
+    scan.memo();
     return scan.found();
 }

@@ -211,6 +211,28 @@ private slots:
         QCOMPARE(run.endings.count(), 0);
     }
 
+    // The design's sentence where the file went into the program's folder; in a disc folder,
+    // that folder by name.
+    void completionSaysWhereTheFileWent_data()
+    {
+        QTest::addColumn<bool>("discFolder");
+        QTest::newRow("program folder") << false;
+        QTest::newRow("disc folder") << true;
+    }
+
+    void completionSaysWhereTheFileWent()
+    {
+        QFETCH(bool, discFolder);
+        QTemporaryDir disc;
+        Forms forms(discFolder ? disc.path() : QString());
+        const QString rest =
+            "これとKORVANE.EXEとAUTORUN.INFをCDのルートディレクトリに保存してください。";
+        QCOMPARE(forms.text({Completion, "Label2"}),
+                 (discFolder ? "KORV.INIを " + disc.path() + " に保存しました。"
+                             : "KORV.INIがこのプログラムを実行したフォルダに保存されています。") +
+                     rest);
+    }
+
     void completionEndsTheProgram_data()
     {
         QTest::addColumn<bool>("closeBox");

@@ -53,35 +53,48 @@ private slots:
     }
 
     // The command line names the disc folder, which must be there; a folder KORV.ini cannot
-    // be written into is asked about before page 1, and another one chosen or the program
-    // ended. Nothing is left in the folders looked at.
+    // be written into, or an installed program's own, is asked about before page 1, and
+    // another one chosen or the program ended. Nothing is left in the folders looked at.
     void startsOnItsOutputFolder_data()
     {
         QTest::addColumn<QStringList>("arguments"); // "<disc>" a fresh folder, "<file>" a file
         QTest::addColumn<int>("exitCode");          // -1: the program goes on
-        QTest::addColumn<QString>("answer"); // to the question: "", "quit", "cancel", "choose"
+        // To the question: "", "quit", "choose", "enter" (on the real box), "cancel" (the
+        // folder dialog, then Esc on the question that comes again).
+        QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("folder"); // where KORV.ini goes; empty: nowhere
+        QTest::addColumn<QString>("programFolder");
         const QString program = QCoreApplication::applicationDirPath();
-        QTest::newRow("no folder") << QStringList() << -1 << "" << program;
+        QTest::newRow("no folder") << QStringList() << -1 << "" << program << QString();
         QTest::newRow("disc folder") << QStringList{"<disc>"} << -1 << ""
-                                     << "<disc>";
+                                     << "<disc>" << QString();
         QTest::newRow("missing folder") << QStringList{"<disc>/missing"} << 1 << ""
-                                        << "";
+                                        << "" << QString();
         QTest::newRow("a file") << QStringList{"<file>"} << 1 << ""
-                                << "";
+                                << "" << QString();
         QTest::newRow("two folders") << QStringList{"<disc>", "<disc>"} << 2 << ""
-                                     << "";
+                                     << "" << QString();
         QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << ""
-                                        << "";
+                                        << "" << QString();
         QTest::newRow("--version") << QStringList{"--version"} << 0 << ""
-                                   << "";
+                                   << "" << QString();
         // Mode bits do not stop root; /proc takes no file from anyone.
         QTest::newRow("unwritable, another chosen") << QStringList{"/proc"} << -1 << "choose"
-                                                    << "<disc>";
+                                                    << "<disc>" << QString();
         QTest::newRow("unwritable, end") << QStringList{"/proc"} << -1 << "quit"
-                                         << "";
+                                         << "" << QString();
         QTest::newRow("unwritable, no folder chosen") << QStringList{"/proc"} << -1 << "cancel"
-                                                      << "";
+                                                      << "" << QString();
+        // Installed, the program never writes beside itself, as root neither.
+        QTest::newRow("installed, Enter") << QStringList() << -1 << "enter"
+                                          << "<disc>"
+                                          << "/usr/bin";
+        QTest::newRow("installed in /opt, end") << QStringList() << -1 << "quit"
+                                                << ""
+                                                << "/opt/korvane";
+        QTest::newRow("installed, disc folder given") << QStringList{"<disc>"} << -1 << ""
+                                                      << "<disc>"
+                                                      << "/usr/local/bin";
     }
 
     void startsOnItsOutputFolder()
@@ -90,6 +103,9 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, answer);
         QFETCH(QString, folder);
+        QFETCH(QString, programFolder);
+        if (programFolder.isEmpty())
+            programFolder = QCoreApplication::applicationDirPath();
         TestFiles::Folder disc;
         TestFiles::writeFile(disc.dir.filePath("file"), "");
         for (QString &argument : arguments)
@@ -102,16 +118,26 @@ private slots:
         QCOMPARE(line.exitCode.value_or(-1), exitCode);
         if (line.exitCode)
             return;
-        Messages messages(answer == "quit" ? MessageBox::Answer::Quit
-                                           : MessageBox::Answer::ChooseFolder);
+        Messages messages(answer == "quit"    ? std::optional(MessageBox::Answer::Quit)
+                          : answer == "enter" ? std::nullopt
+                                              : std::optional(MessageBox::Answer::ChooseFolder));
         const DialogAnswers dialogs;
-        if (answer == "cancel")
+        BoxSeen seen;
+        if (answer == "cancel") {
             FolderDialog::setNextCancel();
-        else
+            actOnNextBox(OnBox::Escape, seen);
+        } else {
             FolderDialog::setNextFolder(disc.dir.path());
-        const std::optional<QString> chosen = Startup::outputFolder(line.folder);
+        }
+        if (answer == "enter")
+            actOnNextBox(OnBox::Return, seen);
+        const std::optional<QString> chosen = Startup::outputFolder(line.folder, programFolder);
         QCOMPARE(chosen.value_or(QString()), folder);
-        QCOMPARE(messages.shown().size(), answer.isEmpty() ? 0 : 1);
+        QCOMPARE(messages.shown().size(), answer.isEmpty() ? 0 : answer == "cancel" ? 2 : 1);
+        if (seen.shown) {
+            QVERIFY(seen.closedByAction);
+            QCOMPARE(seen.defaultButton, "フォルダーを選ぶ");
+        }
         QCOMPARE(QDir(disc.dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
         if (!chosen)
             return;
