@@ -4,6 +4,7 @@
 #include "wizard/EntrySlots.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPushButton>
@@ -55,10 +56,12 @@ std::optional<QString> CommonDialog::openFile(const QStringList &nameFilters,
     QFileDialog &dialog = fileDialog();
     dialog.setNameFilters(nameFilters);
     dialog.setDirectory(startFolder);
-    const QUrl discFolder =
-        QUrl::fromLocalFile(QFileInfo(m_fields.text(kOutputPathHolder)).absolutePath());
-    dialog.setSidebarUrls(m_usualSideBar.contains(discFolder) ? m_usualSideBar
-                                                              : m_usualSideBar + QList{discFolder});
+    // The computer, the home folder and the disc folder. Qt keeps a dialog's side bar for the
+    // next program that shows one: built afresh, it keeps no disc folder of an earlier run.
+    const QList<QUrl> sideBar{
+        QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath()),
+        QUrl::fromLocalFile(QFileInfo(m_fields.text(kOutputPathHolder)).absolutePath())};
+    dialog.setSidebarUrls(sideBar);
     const Outcome outcome = g_nextOutcome ? *std::exchange(g_nextOutcome, {}) : shown(dialog);
     // Only an accepted dialog that names a file counts: a cancel or a failure changes nothing.
     if (outcome.result != QDialog::Accepted || outcome.files.value(0).isEmpty())
@@ -75,7 +78,6 @@ QFileDialog &CommonDialog::fileDialog()
         m_dialog->setWindowModality(Qt::WindowModal);
         // The list shows the descriptions only: the case-blind patterns are no reading matter.
         m_dialog->setOption(QFileDialog::HideNameFilterDetails);
-        m_usualSideBar = m_dialog->sidebarUrls();
     }
     return *m_dialog;
 }

@@ -3,9 +3,7 @@
 #include "wizard/Fields.h"
 #include "wizard/PathPicker.h"
 
-#include <QList>
 #include <QObject>
-#include <QUrl>
 
 class FormBase;
 class QFileDialog;
@@ -36,5 +34,4 @@ private:
     FormBase &m_page;
     Fields &m_fields;
     QFileDialog *m_dialog = nullptr;
-    QList<QUrl> m_usualSideBar;
 };
