@@ -199,54 +199,37 @@ private slots:
     void secondRunStartsFromTheFileThere()
     {
         QFETCH(QString, kind);
-        QHash<int, QString> names;
-        QHash<int, QString> paths;
-        for (int slot = 1; slot <= 5; ++slot) {
-            names.insert(slot, QStringLiteral("Entry %1").arg(slot));
-            paths.insert(slot, QStringLiteral("GAME%1\\RUN.EXE").arg(slot));
-        }
-        const QStringList memo{"[memo]", "taitoru=Disc title", "hitokoto=Hello"};
-        const QByteArray finished =
-            iniLines(iniSection("NAME", 1, 5, names) + iniSection("PATH", 1, 5, paths) +
-                     QStringList{"[onoff]", "jyoutai=0"} + memo);
+        QHash<int, QString> names{{1, "One"}, {2, "Two"}, {3, "Three"}, {4, "Four"}, {5, "Five"}};
+        const QHash<int, QString> paths{{1, "A.EXE"}, {3, "GAME\\C.EXE"}, {5, "E.EXE"}};
+        const QStringList tail{"[onoff]", "jyoutai=0", "[memo]", "taitoru=Title", "hitokoto=Hi"};
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
         WizardRun run([&](const QString &folder) {
             const QString file = folder + "/KORV.ini";
             if (kind == "menu")
-                TestFiles::writeFile(file, finished);
+                TestFiles::writeFile(file, iniLines(iniSection("NAME", 1, 5, names) +
+                                                    iniSection("PATH", 1, 5, paths) + tail));
             else if (kind == "fifo")
                 QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
             else
                 QVERIFY(QDir(folder).mkdir("KORV.ini"));
         });
-        const bool readable = kind == "menu";
-        QStringList expected = kAllEmpty;
-        for (int slot = 1; readable && slot <= 5; ++slot) {
-            expected[2 * slot - 2] = names[slot];
-            expected[2 * slot - 1] = paths[slot];
-        }
-        QCOMPARE(entryTexts(run), expected);
-        QCOMPARE(run.text(Comment, "Text1"), readable ? "Disc title" : "");
-        const QList<MessageBox::Shown> atStart = m_messages->shown();
-        QCOMPARE(atStart.size(), readable ? 0 : 1);
-        if (!readable)
-            QCOMPARE(atStart[0].title, "読み込めませんでした");
-
         MessageBox::setNextAnswer(MessageBox::Answer::Ok);
         run.type(Page1, "Text11", "Six");
         run.click(Page1, "Command1");
-        if (!readable) {
-            QCOMPARE(m_messages->shown().value(0).title, "保存できませんでした");
-            QVERIFY(run.isShown(Page1));
-            QCOMPARE(QFileInfo(run.outputFile()).isFile(), false);
-            QVERIFY(QFileInfo::exists(run.outputFile()));
+        const QList<MessageBox::Shown> shown = m_messages->shown();
+        if (kind != "menu") {
+            QCOMPARE(shown.size(), 2);
+            QCOMPARE(shown[0].title, "読み込めませんでした");
+            QCOMPARE(shown[1].title, "保存できませんでした");
+            QCOMPARE(entryTexts(run).join(""), "Six");
+            QVERIFY(QFileInfo::exists(run.outputFile()) && !QFileInfo(run.outputFile()).isFile());
             return;
         }
+        QCOMPARE(shown.size(), 0);
         run.click(Page2, "Command11");
         names.insert(6, "Six");
-        QCOMPARE(run.fileBytes(),
-                 iniLines(iniSection("NAME", 1, 17, names) + iniSection("PATH", 1, 17, paths) +
-                          QStringList{"[onoff]", "jyoutai=0"} + memo));
+        QCOMPARE(run.fileBytes(), iniLines(iniSection("NAME", 1, 17, names) +
+                                           iniSection("PATH", 1, 17, paths) + tail));
     }
 
     // The mend: one press on a drive without the file used to empty everything typed.

@@ -50,6 +50,8 @@ private slots:
         QVERIFY(!forms.window(FormId::Form3).isVisible());
         QCOMPARE(forms.text({FormId::Form2, "Label5"}),
                  QCoreApplication::applicationDirPath() + "/KORV.ini");
+        QVERIFY(forms.text({FormId::Form4, "Label2"})
+                    .startsWith("KORV.INIがこのプログラムを実行したフォルダに保存されています。"));
     }
 
     // The command line names the disc folder, which must be there; a folder KORV.ini cannot
@@ -57,44 +59,43 @@ private slots:
     // another one chosen or the program ended. Nothing is left in the folders looked at.
     void startsOnItsOutputFolder_data()
     {
-        QTest::addColumn<QStringList>("arguments"); // "<disc>" a fresh folder, "<file>" a file
-        QTest::addColumn<int>("exitCode");          // -1: the program goes on
+        // "<disc>" a fresh folder, "<file>" a file; "@<folder>": not an argument, the folder
+        // the program is in.
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode"); // -1: the program goes on
         // To the question: "", "quit", "choose", "enter" (on the real box), "cancel" (the
         // folder dialog, then Esc on the question that comes again).
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("folder"); // where KORV.ini goes; empty: nowhere
-        QTest::addColumn<QString>("programFolder");
         const QString program = QCoreApplication::applicationDirPath();
-        QTest::newRow("no folder") << QStringList() << -1 << "" << program << QString();
+        QTest::newRow("no folder") << QStringList() << -1 << "" << program;
         QTest::newRow("disc folder") << QStringList{"<disc>"} << -1 << ""
-                                     << "<disc>" << QString();
+                                     << "<disc>";
         QTest::newRow("missing folder") << QStringList{"<disc>/missing"} << 1 << ""
-                                        << "" << QString();
+                                        << "";
         QTest::newRow("a file") << QStringList{"<file>"} << 1 << ""
-                                << "" << QString();
+                                << "";
         QTest::newRow("two folders") << QStringList{"<disc>", "<disc>"} << 2 << ""
-                                     << "" << QString();
+                                     << "";
         QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << ""
-                                        << "" << QString();
+                                        << "";
         QTest::newRow("--version") << QStringList{"--version"} << 0 << ""
-                                   << "" << QString();
+                                   << "";
         // Mode bits do not stop root; /proc takes no file from anyone.
         QTest::newRow("unwritable, another chosen") << QStringList{"/proc"} << -1 << "choose"
-                                                    << "<disc>" << QString();
+                                                    << "<disc>";
         QTest::newRow("unwritable, end") << QStringList{"/proc"} << -1 << "quit"
-                                         << "" << QString();
+                                         << "";
         QTest::newRow("unwritable, no folder chosen") << QStringList{"/proc"} << -1 << "cancel"
-                                                      << "" << QString();
+                                                      << "";
         // Installed, the program never writes beside itself, as root neither.
-        QTest::newRow("installed, Enter") << QStringList() << -1 << "enter"
-                                          << "<disc>"
-                                          << "/usr/bin";
-        QTest::newRow("installed in /opt, end") << QStringList() << -1 << "quit"
-                                                << ""
-                                                << "/opt/korvane";
-        QTest::newRow("installed, disc folder given") << QStringList{"<disc>"} << -1 << ""
-                                                      << "<disc>"
-                                                      << "/usr/local/bin";
+        QTest::newRow("installed, Enter") << QStringList{"@/usr/bin"} << -1 << "enter"
+                                          << "<disc>";
+        QTest::newRow("installed in /opt, end") << QStringList{"@/opt/korvane"} << -1 << "quit"
+                                                << "";
+        QTest::newRow("installed, disc folder given")
+            << QStringList{"@/usr/local/bin", "<disc>"} << -1 << ""
+            << "<disc>";
     }
 
     void startsOnItsOutputFolder()
@@ -103,9 +104,9 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, answer);
         QFETCH(QString, folder);
-        QFETCH(QString, programFolder);
-        if (programFolder.isEmpty())
-            programFolder = QCoreApplication::applicationDirPath();
+        const QString programFolder = arguments.value(0).startsWith('@')
+                                          ? arguments.takeFirst().mid(1)
+                                          : QCoreApplication::applicationDirPath();
         TestFiles::Folder disc;
         TestFiles::writeFile(disc.dir.filePath("file"), "");
         for (QString &argument : arguments)
