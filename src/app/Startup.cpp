@@ -54,6 +54,24 @@ std::optional<int> withoutDisplay()
         kCannotStart);
 }
 
+// Whether folder is where systems install programs (/usr/bin, /opt/..., C:\Program Files):
+// no place for a user's file, whoever runs the program.
+bool isSystemFolder(const QString &folder)
+{
+    static const QStringList unixFolders{"/usr/", "/opt/",  "/bin/", "/sbin/",
+                                         "/lib/", "/snap/", "/app/", "/nix/"};
+    QStringList systemFolders = unixFolders;
+    for (const char *variable :
+         {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432", "SystemRoot"}) {
+        if (const QString windows = qEnvironmentVariable(variable); !windows.isEmpty())
+            systemFolders.append(QDir::fromNativeSeparators(windows) + u'/');
+    }
+    const QString inside = QDir::fromNativeSeparators(QDir::cleanPath(folder)) + u'/';
+    return std::ranges::any_of(systemFolders, [&inside](const QString &system) {
+        return inside.startsWith(system, Qt::CaseInsensitive);
+    });
+}
+
 } // namespace
 
 Startup::CommandLine Startup::parse(const QStringList &arguments)
@@ -130,20 +148,4 @@ std::optional<QString> Startup::outputFolder(const QString &folder, const QStrin
     if (chosen)
         FolderDialog::remember(candidate);
     return candidate;
-}
-
-bool Startup::isSystemFolder(const QString &folder)
-{
-    static const QStringList unixFolders{"/usr/", "/opt/",  "/bin/", "/sbin/",
-                                         "/lib/", "/snap/", "/app/", "/nix/"};
-    QStringList systemFolders = unixFolders;
-    for (const char *variable :
-         {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432", "SystemRoot"}) {
-        if (const QString windows = qEnvironmentVariable(variable); !windows.isEmpty())
-            systemFolders.append(QDir::fromNativeSeparators(windows) + u'/');
-    }
-    const QString inside = QDir::fromNativeSeparators(QDir::cleanPath(folder)) + u'/';
-    return std::ranges::any_of(systemFolders, [&inside](const QString &system) {
-        return inside.startsWith(system, Qt::CaseInsensitive);
-    });
 }

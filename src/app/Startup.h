@@ -25,8 +25,4 @@ CommandLine parse(const QStringList &arguments);
 // the user would rather end.
 std::optional<QString> outputFolder(const QString &folder, const QString &programFolder);
 
-// Whether folder is where systems install programs (/usr/bin, /opt/..., C:\Program Files):
-// no place for a user's file, whoever runs the program.
-bool isSystemFolder(const QString &folder);
-
 } // namespace Startup
