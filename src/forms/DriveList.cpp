@@ -24,7 +24,6 @@ DriveList::DriveList(QWidget *parent) : QComboBox(parent)
 {
     // The box's tip is the whole of the selected entry, which the box may show cut.
     connect(this, &QComboBox::currentTextChanged, this, &QWidget::setToolTip);
-    listAndSelectCurrentFolder();
 }
 
 QString DriveList::drive() const
@@ -34,8 +33,12 @@ QString DriveList::drive() const
 
 void DriveList::setOwnFolder(const QString &folder)
 {
+    const QString chosen = drive();
     m_ownFolder = folder.endsWith(u'/') ? folder : folder + u'/';
-    listAndSelectCurrentFolder();
+    const QList<Volume> volumes = listMounted();
+    // At start, and in place of the folder left, the entry holding the current folder.
+    const int kept = chosen.isEmpty() ? -1 : findData(chosen);
+    setCurrentIndex(kept >= 0 ? kept : Volumes::indexContaining(volumes, QDir::currentPath()));
 }
 
 bool DriveList::choosesFolder() const
@@ -88,12 +91,6 @@ QList<Volume> DriveList::listMounted()
     for (int i = 0; i < count(); ++i)
         setItemData(i, itemText(i), Qt::ToolTipRole);
     return volumes;
-}
-
-void DriveList::listAndSelectCurrentFolder()
-{
-    const QList<Volume> volumes = listMounted();
-    setCurrentIndex(Volumes::indexContaining(volumes, QDir::currentPath()));
 }
 
 // The open list is as wide as its longest entry, however narrow the box.

@@ -21,7 +21,8 @@ public:
     // the last entry.
     QString drive() const;
 
-    // The folder KORV.ini is saved into, offered as the first entry.
+    // The folder KORV.ini is saved into, offered as the first entry; the list is empty until
+    // it is told.
     void setOwnFolder(const QString &folder);
     // The last entry is chosen: the folder to read is yet to be asked for.
     bool choosesFolder() const;
@@ -33,7 +34,6 @@ protected:
 
 private:
     QList<Volume> listMounted();
-    void listAndSelectCurrentFolder();
     void fitPopupToEntries();
 
     QString m_ownFolder;

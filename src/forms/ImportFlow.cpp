@@ -12,14 +12,13 @@
 
 namespace {
 
-FileStatus importFrom(QWidget *window, Forms &forms, const QString &designation)
+LongWork showingProgress(QWidget *window)
 {
-    return Import::fromFolder(
-        forms, designation, [window](ProfileSession &session, const auto &work) {
-            BackgroundWork::run(
-                window, QStringLiteral("「%1」を読み込んでいます…").arg(session.sourceFile()),
-                session, work);
-        });
+    return [window](ProfileSession &session, const std::function<void()> &work) {
+        BackgroundWork::run(window,
+                            QStringLiteral("「%1」を読み込んでいます…").arg(session.sourceFile()),
+                            session, work);
+    };
 }
 
 QString designationOf(const QString &folder)
@@ -31,14 +30,15 @@ QString designationOf(const QString &folder)
 
 void ImportFlow::run(QWidget *window, Forms &forms)
 {
-    QString designation = forms.text(kDriveList);
+    FileStatus status;
     if (forms.control<DriveList>(kDriveList)->choosesFolder()) {
         const std::optional<QString> folder = FolderDialog::chooseFolderToRead();
         if (!folder)
             return;
-        designation = designationOf(*folder);
+        status = Import::fromFolder(forms, designationOf(*folder), showingProgress(window));
+    } else {
+        status = Import::fromSourceFile(forms, showingProgress(window));
     }
-    const FileStatus status = importFrom(window, forms, designation);
     if (!status.ok() && status.problem != FileProblem::Cancelled)
         MessageBox::readFailed(window, status);
 }
@@ -46,7 +46,8 @@ void ImportFlow::run(QWidget *window, Forms &forms)
 void ImportFlow::atStart(QWidget *window, Forms &forms)
 {
     // A reading cancelled here is told too: a save would then write over the menu it left.
-    const FileStatus status = importFrom(window, forms, designationOf(forms.outputFolder()));
+    const FileStatus status =
+        Import::fromFolder(forms, designationOf(forms.outputFolder()), showingProgress(window));
     if (!status.ok() && status.problem != FileProblem::NotFound)
         MessageBox::readFailed(window, status);
 }
