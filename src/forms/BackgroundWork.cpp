@@ -14,14 +14,11 @@ namespace {
 // Longer than this, and the user is shown what is going on and how to stop it.
 constexpr int kPatienceMs = 500;
 
-int g_running = 0;
-
 } // namespace
 
 void BackgroundWork::run(QWidget *window, const QString &label, ProfileSession &session,
                          const std::function<void()> &work)
 {
-    ++g_running;
     const std::unique_ptr<QThread> thread(QThread::create(work));
     QEventLoop loop;
     QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
@@ -41,10 +38,4 @@ void BackgroundWork::run(QWidget *window, const QString &label, ProfileSession &
         loop.exec();
     }
     thread->wait();
-    --g_running;
-}
-
-bool BackgroundWork::isRunning()
-{
-    return g_running > 0;
 }

@@ -17,7 +17,4 @@ namespace BackgroundWork {
 void run(QWidget *window, const QString &label, ProfileSession &session,
          const std::function<void()> &work);
 
-// Whether a work runs now: until it is done, no window may go.
-bool isRunning();
-
 } // namespace BackgroundWork

@@ -41,6 +41,8 @@ constexpr ControlSpec kControls[] = {
      120, 840, 4455, 615, 0, kParagraph},
 };
 
+static_assert(holdsNamedControls(FormId::Form1, kControls));
+
 } // namespace
 
 Form1::Form1(Forms &forms) : FormBase(forms, FormId::Form1, kWindow, kControls)

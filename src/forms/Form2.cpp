@@ -9,7 +9,6 @@
 #include "wizard/EntrySlots.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -60,6 +59,8 @@ constexpr ControlSpec kControls[] = {
     {Label, "Label1", "ＫＯＲＶＡＮＥプログラムを作成します", 240, 120, 4335, 255, 0, {12, true}},
 };
 
+static_assert(holdsNamedControls(FormId::Form2, kControls));
+
 } // namespace
 
 Form2::Form2(Forms &forms) : FormBase(forms, FormId::Form2, kWindow, kControls)
@@ -86,7 +87,7 @@ void Form2::Form_Load()
 void Form2::setOutputFolder(const QString &folder)
 {
     const QString file = QDir(folder).filePath(QStringLiteral("KORV.ini"));
-    control<QLabel>("Label5")->setText(QDir::toNativeSeparators(file));
+    forms().setText(kOutputPathHolder, QDir::toNativeSeparators(file));
     control<class DriveList>("Drive1")->setOwnFolder(folder);
 }
 

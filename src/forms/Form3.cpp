@@ -59,6 +59,8 @@ constexpr ControlSpec kControls[] = {
     {Label, "Label1", "ソフトの名前", 120, 0, 2415, 255, 1},
 };
 
+static_assert(holdsNamedControls(FormId::Form3, kControls));
+
 } // namespace
 
 Form3::Form3(Forms &forms) : FormBase(forms, FormId::Form3, kWindow, kControls)

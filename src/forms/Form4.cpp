@@ -23,6 +23,8 @@ constexpr ControlSpec kControls[] = {
     {Label, "Label1", "終了！", 720, 240, 3735, 1095, 0, {48, true}},
 };
 
+static_assert(holdsNamedControls(FormId::Form4, kControls));
+
 } // namespace
 
 Form4::Form4(Forms &forms) : FormBase(forms, FormId::Form4, kWindow, kControls)

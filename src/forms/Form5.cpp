@@ -21,6 +21,8 @@ constexpr ControlSpec kControls[] = {
     {Label, "Label1", "ウィンドウの名前", 120, 120, 1455, 255, 0},
 };
 
+static_assert(holdsNamedControls(FormId::Form5, kControls));
+
 } // namespace
 
 Form5::Form5(Forms &forms) : FormBase(forms, FormId::Form5, kWindow, kControls)

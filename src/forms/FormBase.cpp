@@ -1,17 +1,14 @@
 #include "forms/FormBase.h"
 
-#include "forms/BackgroundWork.h"
 #include "forms/DesignLabel.h"
 #include "forms/DriveList.h"
 #include "forms/Forms.h"
 #include "forms/WindowIcon.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <algorithm>
 #include <cstring>
@@ -67,34 +64,12 @@ QLineEdit *newTextBox(QWidget *parent)
     return textBox;
 }
 
-// The design's check box is less high than the style's box: the box keeps inside it. A style
-// sheet would do as well, but its engine costs page 2, which is loaded at start-up, about
-// half a megabyte.
-class SmallerIndicator : public QProxyStyle
-{
-public:
-    SmallerIndicator(int side, QObject *owner)
-        : QProxyStyle(QApplication::style()->name()), m_side(side)
-    {
-        setParent(owner);
-    }
-
-    int pixelMetric(PixelMetric metric, const QStyleOption *option,
-                    const QWidget *widget) const override
-    {
-        if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight)
-            return m_side;
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-
-private:
-    const int m_side;
-};
-
+// The design's check box is less high than the style's box: the box keeps inside it.
 QCheckBox *newCheckBox(const QString &caption, int height, QWidget *parent)
 {
     auto *checkBox = new QCheckBox(caption, parent);
-    checkBox->setStyle(new SmallerIndicator(height - 1, checkBox));
+    checkBox->setStyleSheet(
+        QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(height - 1));
     return checkBox;
 }
 
@@ -169,12 +144,6 @@ QWidget *FormBase::controlNamed(const char *name) const
     return nullptr;
 }
 
-int FormBase::tabIndex(const QWidget &control) const
-{
-    const auto made = std::ranges::find(m_controls, &control);
-    return made == m_controls.end() ? -1 : m_design[std::size_t(made - m_controls.begin())].tab;
-}
-
 void FormBase::applyFrame(const WindowSpec &window)
 {
     const QSize client(pixels(window.width), pixels(window.height));
@@ -238,7 +207,7 @@ void FormBase::closeEvent(QCloseEvent *event)
     // While a save or an import runs, the windows it works for have to stay: a close box
     // pressed meanwhile does nothing.
     event->ignore();
-    if (!BackgroundWork::isRunning())
+    if (!m_forms.isWorking())
         m_forms.unload(m_id);
 }
 

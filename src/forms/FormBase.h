@@ -1,10 +1,13 @@
 #pragma once
 
+#include "wizard/EntrySlots.h"
 #include "wizard/Fields.h"
 
 #include <QDialog>
 #include <QPushButton>
+#include <algorithm>
 #include <span>
+#include <string_view>
 #include <vector>
 
 class Forms;
@@ -52,6 +55,23 @@ struct ControlSpec
     bool visible = true;
 };
 
+// Whether controls, the table of window form, holds every control of it that the wizard's
+// operations name. Each window's table is checked as it is compiled: a control renamed in the
+// table and not in the operations fails the build.
+consteval bool holdsNamedControls(FormId form, std::span<const ControlSpec> controls)
+{
+    const auto held = [&](Control named) {
+        return named.form != form || std::ranges::any_of(controls, [&](const ControlSpec &design) {
+                   return std::string_view(design.name) == named.name;
+               });
+    };
+    return std::ranges::all_of(kNamedControls, held) &&
+           std::ranges::all_of(EntrySlots::all(), [&](const EntrySlot &slot) {
+               return held(slot.name()) && held(slot.path()) &&
+                      held({slot.form, slot.browseButton});
+           });
+}
+
 // What the five windows share: built from their tables, one instance each, kept by the
 // lifecycle in Forms. Enter and Esc press nothing, and the close box unloads the window.
 class FormBase : public QDialog
@@ -82,9 +102,8 @@ public:
         return controlOf<T>(*this, name);
     }
 
-    // The tab index the design gives control; -1 for a line, and for a widget that is none
-    // of the window's controls.
-    int tabIndex(const QWidget &control) const;
+    // The window's controls as its design lists them.
+    std::span<const ControlSpec> design() const { return m_design; }
 
     // Takes the user to a field to edit it: the field's window in place of this one, and the
     // keyboard focus in the field.

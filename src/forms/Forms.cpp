@@ -1,5 +1,6 @@
 #include "forms/Forms.h"
 
+#include "forms/BackgroundWork.h"
 #include "forms/Form1.h"
 #include "forms/Form2.h"
 #include "forms/Form3.h"
@@ -108,6 +109,14 @@ std::span<const FormId> Forms::unloadCascade(FormId id)
         break;
     }
     return {};
+}
+
+void Forms::runWork(QWidget *window, const QString &label, ProfileSession &session,
+                    const std::function<void()> &work)
+{
+    ++m_working;
+    BackgroundWork::run(window, label, session, work);
+    --m_working;
 }
 
 QString Forms::text(Control control)

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <span>
 
@@ -52,6 +53,12 @@ public:
         return FormBase::controlOf<T>(window(control.form), control.name);
     }
 
+    // Runs a save's or an import's work over window (BackgroundWork::run). Until it is done, the
+    // windows it works for have to stay: their close boxes do nothing.
+    void runWork(QWidget *window, const QString &label, ProfileSession &session,
+                 const std::function<void()> &work);
+    bool isWorking() const { return m_working > 0; }
+
     QString text(Control control) override;
     void setText(Control control, const QString &text) override;
     bool isChecked(Control control) override;
@@ -67,4 +74,5 @@ private:
     QString m_outputFolder;
     std::array<FormBase *, 5> m_windows{};
     std::array<bool, 5> m_unloading{};
+    int m_working = 0;
 };

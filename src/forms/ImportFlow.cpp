@@ -1,6 +1,5 @@
 #include "forms/ImportFlow.h"
 
-#include "forms/BackgroundWork.h"
 #include "forms/DriveList.h"
 #include "forms/FolderDialog.h"
 #include "forms/Forms.h"
@@ -12,12 +11,11 @@
 
 namespace {
 
-LongWork showingProgress(QWidget *window)
+LongWork showingProgress(QWidget *window, Forms &forms)
 {
-    return [window](ProfileSession &session, const std::function<void()> &work) {
-        BackgroundWork::run(window,
-                            QStringLiteral("「%1」を読み込んでいます…").arg(session.sourceFile()),
-                            session, work);
+    return [window, &forms](ProfileSession &session, const std::function<void()> &work) {
+        forms.runWork(window, QStringLiteral("「%1」を読み込んでいます…").arg(session.sourceFile()),
+                      session, work);
     };
 }
 
@@ -35,9 +33,9 @@ void ImportFlow::run(QWidget *window, Forms &forms)
         const std::optional<QString> folder = FolderDialog::chooseFolderToRead();
         if (!folder)
             return;
-        status = Import::fromFolder(forms, designationOf(*folder), showingProgress(window));
+        status = Import::fromFolder(forms, designationOf(*folder), showingProgress(window, forms));
     } else {
-        status = Import::fromSourceFile(forms, showingProgress(window));
+        status = Import::fromSourceFile(forms, showingProgress(window, forms));
     }
     if (!status.ok() && status.problem != FileProblem::Cancelled)
         MessageBox::readFailed(window, status);
@@ -46,8 +44,8 @@ void ImportFlow::run(QWidget *window, Forms &forms)
 void ImportFlow::atStart(QWidget *window, Forms &forms)
 {
     // A reading cancelled here is told too: a save would then write over the menu it left.
-    const FileStatus status =
-        Import::fromFolder(forms, designationOf(forms.outputFolder()), showingProgress(window));
+    const FileStatus status = Import::fromFolder(forms, designationOf(forms.outputFolder()),
+                                                 showingProgress(window, forms));
     if (!status.ok() && status.problem != FileProblem::NotFound)
         MessageBox::readFailed(window, status);
 }

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -16,8 +17,7 @@ struct Choice
     QMessageBox::ButtonRole role;
 };
 
-std::optional<MessageBox::Answer> g_nextAnswer;
-QList<MessageBox::Shown> g_shown;
+MessageBox::Recorder *g_recorder = nullptr;
 
 // The first choice is the default. Esc and the close box give the one that turns back, or the
 // first when none does: the others must be chosen on purpose. The texts are shown as they are,
@@ -42,12 +42,12 @@ MessageBox::Answer showBox(QWidget *parent, QMessageBox::Icon icon, const QStrin
 MessageBox::Answer ask(QWidget *parent, QMessageBox::Icon icon, const QString &title,
                        const QString &text, const QList<Choice> &choices)
 {
-    g_shown.append({title, text});
-    if (!g_nextAnswer)
-        return showBox(parent, icon, title, text, choices);
-    const MessageBox::Answer answer = *g_nextAnswer;
-    g_nextAnswer.reset();
-    return answer;
+    if (g_recorder) {
+        g_recorder->shown.append({title, text});
+        if (g_recorder->nextAnswer)
+            return *std::exchange(g_recorder->nextAnswer, std::nullopt);
+    }
+    return showBox(parent, icon, title, text, choices);
 }
 
 // Each character with its code point: the font may have no glyph for it, and an empty box
@@ -119,12 +119,12 @@ bool MessageBox::saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unsto
     return answer == Answer::SaveWithQuestionMarks;
 }
 
-void MessageBox::setNextAnswer(std::optional<Answer> answer)
+MessageBox::Recorder::Recorder()
 {
-    g_nextAnswer = answer;
+    g_recorder = this;
 }
 
-QList<MessageBox::Shown> MessageBox::takeShown()
+MessageBox::Recorder::~Recorder()
 {
-    return std::exchange(g_shown, {});
+    g_recorder = nullptr;
 }

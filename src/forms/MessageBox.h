@@ -45,8 +45,16 @@ public:
     // to save with "?" in their place, false to go back and edit.
     static bool saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unstorable> &found);
 
-    // The next message is not shown but answered with answer; with none, it is shown.
-    static void setNextAnswer(std::optional<Answer> answer);
-    // The messages shown or answered since the last call, oldest first.
-    static QList<Shown> takeShown();
+    // What a test installs while it lives: every message is noted in shown, and the next one is
+    // answered with nextAnswer, once, instead of shown when that is set.
+    struct Recorder
+    {
+        Recorder();
+        ~Recorder();
+        Recorder(const Recorder &) = delete;
+        Recorder &operator=(const Recorder &) = delete;
+
+        std::optional<Answer> nextAnswer;
+        QList<Shown> shown;
+    };
 };

@@ -1,6 +1,5 @@
 #include "forms/SaveFlow.h"
 
-#include "forms/BackgroundWork.h"
 #include "forms/FolderDialog.h"
 #include "forms/FormBase.h"
 #include "forms/Forms.h"
@@ -34,11 +33,11 @@ bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves:
     // A save that fails may go into another folder, which then takes every save that follows.
     std::optional<QString> movedTo;
     for (;;) {
-        const FileStatus status = Saves::run(
-            save, forms, outputFile, [window](ProfileSession &session, const auto &work) {
-                BackgroundWork::run(
-                    window, QStringLiteral("「%1」に保存しています…").arg(session.outputFile()),
-                    session, work);
+        const FileStatus status =
+            Saves::run(save, forms, outputFile, [&](ProfileSession &session, const auto &work) {
+                forms.runWork(window,
+                              QStringLiteral("「%1」に保存しています…").arg(session.outputFile()),
+                              session, work);
             });
         if (status.ok())
             break;

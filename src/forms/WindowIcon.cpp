@@ -1,26 +1,18 @@
 #include "forms/WindowIcon.h"
 
-#include "icon_pixels.h"
-
-#include <QHash>
-#include <QImage>
+#include <QImageReader>
 #include <QPixmap>
-#include <cstring>
 
 QIcon designIcon(const char *name)
 {
-    // Made once: the application and both pages show the same icon.
-    static QHash<QByteArray, QIcon> made;
-    QIcon &icon = made[name];
-    if (icon.isNull()) {
-        for (const IconPixels::Bitmap &bitmap : IconPixels::kBitmaps) {
-            if (std::strcmp(bitmap.name, name) != 0)
-                continue;
-            // The image only points at the pixels compiled in; the pixmap is made from them.
-            const QImage pixels(reinterpret_cast<const uchar *>(bitmap.pixels), bitmap.side,
-                                bitmap.side, QImage::Format_ARGB32_Premultiplied);
-            icon.addPixmap(QPixmap::fromImage(pixels));
-        }
+    QIcon icon;
+    for (const int side : {16, 32}) {
+        // Read as PNG, as named: left to guess, the reader would ask every image format
+        // plugin installed first.
+        QImageReader reader(QStringLiteral(":/icons/%1-%2.png").arg(QLatin1String(name)).arg(side),
+                            "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
     }
     return icon;
 }

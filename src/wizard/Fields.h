@@ -20,9 +20,12 @@ struct Control
 // text is the drive designation of the volume chosen in it.
 constexpr Control kOutputPathHolder{FormId::Form2, "Label5"};
 constexpr Control kDriveList{FormId::Form2, "Drive1"};
-// The comment dialog's launcher title and one-line comment.
+// The comment dialog's title and comment, and page 2's do-not-run box.
 constexpr Control kTitle{FormId::Form5, "Text1"};
 constexpr Control kComment{FormId::Form5, "Text2"};
+constexpr Control kDoNotRun{FormId::Form3, "Check1"};
+// The controls above: with the entry slots' (EntrySlots), every control the operations name.
+constexpr Control kNamedControls[] = {kOutputPathHolder, kDriveList, kTitle, kComment, kDoNotRun};
 
 // The wizard keeps its state in the windows' controls. The operations reach them through
 // this interface; referring to a control of a window that is not loaded loads it, hidden.

@@ -1,14 +1,14 @@
 #include "wizard/PathPicker.h"
 
-#include "wizard/FileFilter.h"
-
 #include <QDir>
 #include <QFileInfo>
 
 QStringList PathPicker::nameFilters()
 {
-    return FileFilters::nameFilters(
-        QStringLiteral("実行可能なファイル|*.EXE|すべてのファイル|*.*|"));
+    // The disc's own filter, "実行可能なファイル|*.EXE|すべてのファイル|*.*|", where names match
+    // in any case and "*.*" also matches a name without a dot, such as README.
+    return {QStringLiteral("実行可能なファイル (*.[Ee][Xx][Ee])"),
+            QStringLiteral("すべてのファイル (*)")};
 }
 
 namespace {

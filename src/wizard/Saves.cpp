@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr Control kDoNotRun{FormId::Form3, "Check1"};
-
 // Hands one save's writes to its session and keeps the first failure.
 class SaveRun
 {

@@ -1,7 +1,5 @@
 #include "wizard/Volumes.h"
 
-#include "wizard/MountTable.h"
-
 #include <QDir>
 #include <QStorageInfo>
 #include <algorithm>
@@ -39,55 +37,12 @@ bool isListed(const QString &root, const QString &fileSystemType)
     return root == u"/" || !kPseudoFileSystems.contains(fileSystemType);
 }
 
-// Mounts that Qt leaves out of its volumes: the kernel's and run-time state's folders, and the
-// initial root file system.
-bool isLeftOutByQt(const MountEntry &mount)
-{
-    static const QStringList systemFolders{"/dev", "/proc", "/sys", "/var/run", "/var/lock"};
-    return mount.fileSystemType == u"rootfs" ||
-           std::ranges::any_of(systemFolders, [&mount](const QString &system) {
-               return mount.folder.startsWith(system) && (mount.folder.size() == system.size() ||
-                                                          mount.folder.at(system.size()) == u'/');
-           });
-}
-
-// What Qt tells of the volume mounted at entry's folder, as QStorageInfo::mountedVolumes()
-// has it: nothing for one that is invalid, or empty and not the root.
-std::optional<Volume> described(const MountEntry &entry)
-{
-    const QStorageInfo info(entry.folder);
-    if (!info.isValid() || (info.bytesTotal() == 0 && info != QStorageInfo::root()))
-        return std::nullopt;
-    return Volume{info.rootPath(), info.name(), entry.fileSystemType};
-}
-
-// Qt's own list, for where the kernel's mount table cannot be read (Qt reads /etc/mtab then).
-QList<Volume> fromQtList()
-{
-    QList<Volume> volumes;
-    for (const QStorageInfo &info : QStorageInfo::mountedVolumes()) {
-        if (info.isValid())
-            volumes.append(
-                {info.rootPath(), info.name(), QString::fromLatin1(info.fileSystemType())});
-    }
-    return volumes;
-}
-
-// Qt is asked only about the mounts that can be listed: for each, it reads the mount table
-// again, asks for the size and looks for the label, which for the kernel's and the desktop's
-// own file systems would be spent on nothing.
+// Qt's list of the mounted volumes, each with its label and file system type.
 QList<Volume> fromStorage()
 {
-    const std::optional<QList<MountEntry>> mounts = MountTable::read();
-    if (!mounts)
-        return fromQtList();
     QList<Volume> volumes;
-    for (const MountEntry &mount : *mounts) {
-        if (isLeftOutByQt(mount) || !isListed(mount.folder, mount.fileSystemType))
-            continue;
-        if (std::optional<Volume> volume = described(mount))
-            volumes.append(*volume);
-    }
+    for (const QStorageInfo &info : QStorageInfo::mountedVolumes())
+        volumes.append({info.rootPath(), info.name(), QString::fromLatin1(info.fileSystemType())});
     return volumes;
 }
 

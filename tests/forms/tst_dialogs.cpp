@@ -1,13 +1,7 @@
 // The comment dialog, the help window and the completion window, reached as a user does.
 
-#include "forms/BackgroundWork.h"
-#include "modules/ProfileSession.h"
-#include "support/WizardRun.h"
-
 #include "forms/MessageBox.h"
-#include <QElapsedTimer>
-#include <QProgressDialog>
-#include <QThread>
+#include "support/WizardRun.h"
 
 #include <QLabel>
 
@@ -123,7 +117,7 @@ private slots:
             QCOMPARE(run.text(Comment, "Text1"), "Title");
             run.click(Comment, "Command2");
         }));
-        const QList<MessageBox::Shown> shown = messages.shown();
+        const QList<MessageBox::Shown> shown = messages.shown;
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.startsWith("「" + file + "」に書き込めませんでした。"));
     }
@@ -150,7 +144,7 @@ private slots:
         QVERIFY(run.withModal(Page1, "Command11", [&](FormBase &dialog) {
             run.type(Comment, "Text1", "Title");
             run.type(Comment, "Text2", QStringLiteral("Hi \U0001F600"));
-            answerNextBox(onBox, answer, seen);
+            answerNextBox(messages, onBox, answer, seen);
             run.click(Comment, "Command1");
             QCOMPARE(dialog.isVisible(), !saved);
             if (!saved) {
@@ -158,7 +152,7 @@ private slots:
                 run.click(Comment, "Command2");
             }
         }));
-        const QList<MessageBox::Shown> shown = messages.shown();
+        const QList<MessageBox::Shown> shown = messages.shown;
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.contains(QStringLiteral("一言: \U0001F600 (U+1F600)")));
         if (onBox != OnBox::Seam) {
@@ -239,32 +233,6 @@ private slots:
         else
             run.click(Completion, "Command1");
         QVERIFY(run.ended());
-    }
-
-    // A save or an import that takes long shows a progress dialog after half a second, whose
-    // キャンセル cancels the session the work runs on; the window answers meanwhile, but
-    // cannot be closed under the work.
-    void longWorkShowsProgressThatCancels()
-    {
-        WizardRun run;
-        ProfileSession session;
-        QString label;
-        whenModalUp<QProgressDialog>([&](QProgressDialog *progress) {
-            label = progress->labelText();
-            run.closeBox(Page1);
-            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
-        });
-        QElapsedTimer waited;
-        waited.start();
-        BackgroundWork::run(&run.forms.window(Page1), "「KORV.ini」を読み込んでいます…", session,
-                            [&] {
-                                while (!session.isCancelled() && waited.elapsed() < 10'000)
-                                    QThread::msleep(5);
-                            });
-        QCOMPARE(label, "「KORV.ini」を読み込んでいます…");
-        QVERIFY(session.isCancelled());
-        QVERIFY(run.isShown(Page1));
-        QVERIFY(waited.elapsed() >= 500);
     }
 
     void cancelOnPageOneAlsoUnloadsAConfirmedComment()

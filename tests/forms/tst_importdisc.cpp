@@ -10,6 +10,8 @@
 
 #include <QAbstractItemView>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QStyleFactory>
 #include <array>
 #include <memory>
@@ -182,7 +184,7 @@ private slots:
         QVERIFY(!run.isShown(Page2));
         QVERIFY(!run.isShown(Comment));
         QCOMPARE(TestFiles::readFile(run.dir.filePath("KORV.ini")), before);
-        QCOMPARE(m_messages->shown().size(), 0);
+        QCOMPARE(m_messages->shown.size(), 0);
     }
 
     // A second run on a finished disc folder starts with its menu, title and comment, and
@@ -202,7 +204,7 @@ private slots:
         QHash<int, QString> names{{1, "One"}, {2, "Two"}, {3, "Three"}, {4, "Four"}, {5, "Five"}};
         const QHash<int, QString> paths{{1, "A.EXE"}, {3, "GAME\\C.EXE"}, {5, "E.EXE"}};
         const QStringList tail{"[onoff]", "jyoutai=0", "[memo]", "taitoru=Title", "hitokoto=Hi"};
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        m_messages->nextAnswer = MessageBox::Answer::Ok;
         WizardRun run([&](const QString &folder) {
             const QString file = folder + "/KORV.ini";
             if (kind == "menu")
@@ -213,10 +215,10 @@ private slots:
             else
                 QVERIFY(QDir(folder).mkdir("KORV.ini"));
         });
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        m_messages->nextAnswer = MessageBox::Answer::Ok;
         run.type(Page1, "Text11", "Six");
         run.click(Page1, "Command1");
-        const QList<MessageBox::Shown> shown = m_messages->shown();
+        const QList<MessageBox::Shown> shown = m_messages->shown;
         if (kind != "menu") {
             QCOMPARE(shown.size(), 2);
             QCOMPARE(shown[0].title, "読み込めませんでした");
@@ -251,14 +253,44 @@ private slots:
         if (vanished)
             QVERIFY(m_drives[2]->remove());
         chooseEntry(run, 3);
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        m_messages->nextAnswer = MessageBox::Answer::Ok;
         run.click(Page1, "Command12");
         QCOMPARE(entryTexts(run), typed);
-        const QList<MessageBox::Shown> shown = m_messages->shown();
+        const QList<MessageBox::Shown> shown = m_messages->shown;
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, "読み込めませんでした");
         QVERIFY2(shown[0].text.startsWith("「" + file + "」を読み込めませんでした。"),
                  qPrintable(shown[0].text));
+    }
+
+    // An import that takes long shows, after half a second, a progress dialog that names the
+    // file, and whose キャンセル stops the import: no field changes. The window answers
+    // meanwhile, but cannot be closed under the work.
+    void longImportShowsProgressThatCancels()
+    {
+        // A hole reads as NUL bytes: one endless line that takes no disk space.
+        QFile file(root(1) + "KORV.ini");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(qint64(64) << 30));
+        file.close();
+        WizardRun run;
+        typeIntoEveryEntry(run);
+        const QStringList typed = entryTexts(run);
+        chooseEntry(run, 2);
+        QString label;
+        whenModalUp<QProgressDialog>([&](QProgressDialog *progress) {
+            label = progress->labelText();
+            run.closeBox(Page1);
+            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+        });
+        QElapsedTimer waited;
+        waited.start();
+        run.click(Page1, "Command12");
+        QCOMPARE(label, "「" + root(1) + "KORV.ini」を読み込んでいます…");
+        QVERIFY(waited.elapsed() >= 500);
+        QVERIFY(run.isShown(Page1));
+        QCOMPARE(entryTexts(run), typed);
+        QCOMPARE(m_messages->shown.size(), 0);
     }
 
 private:

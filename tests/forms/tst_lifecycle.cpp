@@ -134,7 +134,7 @@ private slots:
             actOnNextBox(OnBox::Return, seen);
         const std::optional<QString> chosen = Startup::outputFolder(line.folder, programFolder);
         QCOMPARE(chosen.value_or(QString()), folder);
-        QCOMPARE(messages.shown().size(), answer.isEmpty() ? 0 : answer == "cancel" ? 2 : 1);
+        QCOMPARE(messages.shown.size(), answer.isEmpty() ? 0 : answer == "cancel" ? 2 : 1);
         if (seen.shown) {
             QVERIFY(seen.closedByAction);
             QCOMPARE(seen.defaultButton, "フォルダーを選ぶ");

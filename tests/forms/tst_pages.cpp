@@ -217,11 +217,12 @@ private slots:
         run.setOutputFile(file);
         Messages messages;
         BoxSeen seen;
-        answerNextBox(onBox, elsewhere ? MessageBox::Answer::SaveElsewhere : MessageBox::Answer::Ok,
-                      seen, "別のフォルダーに保存…");
+        answerNextBox(messages, onBox,
+                      elsewhere ? MessageBox::Answer::SaveElsewhere : MessageBox::Answer::Ok, seen,
+                      "別のフォルダーに保存…");
         run.click(page, finishing ? "Command11" : "Command1");
 
-        const QList<MessageBox::Shown> shown = messages.shown();
+        const QList<MessageBox::Shown> shown = messages.shown;
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, "保存できませんでした");
         QVERIFY2(shown[0].text.startsWith("「" + file + "」に書き込めませんでした。\n理由: "),
@@ -284,10 +285,10 @@ private slots:
         run.type(fieldPage, "Text3", QStringLiteral("Fun \U0001F600"));
         Messages messages;
         BoxSeen seen;
-        answerNextBox(onBox, answer, seen, "？に置き換えて保存");
+        answerNextBox(messages, onBox, answer, seen, "？に置き換えて保存");
         run.click(page, finishing ? "Command11" : "Command1");
 
-        const QList<MessageBox::Shown> shown = messages.shown();
+        const QList<MessageBox::Shown> shown = messages.shown;
         QCOMPARE(shown.size(), 1);
         const QString entry = fieldPage == Page2 ? "ソフトの名前 9" : "ソフトの名前 2";
         QVERIFY2(shown[0].text.contains(entry + QStringLiteral(": \U0001F600 (U+1F600)")),

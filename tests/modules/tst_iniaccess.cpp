@@ -83,14 +83,15 @@ void TestIniAccess::readsBackWhatWasWritten()
 void TestIniAccess::secondRunUpdatesInPlace()
 {
     auto run = [this](const QString &changed) {
-        ProfileSession &run = session();
+        ProfileSession &saving = session();
         for (int slot = 1; slot <= 17; ++slot) {
             const QString value = slot == 5 ? changed : QStringLiteral(u"項目%1").arg(slot);
-            IniWrite(run, "NAME", QString::number(slot), value);
-            IniWrite(run, "PATH", QString::number(slot), QStringLiteral("/disc/%1.exe").arg(slot));
+            IniWrite(saving, "NAME", QString::number(slot), value);
+            IniWrite(saving, "PATH", QString::number(slot),
+                     QStringLiteral("/disc/%1.exe").arg(slot));
         }
-        IniWrite(run, "TITLE", "1", QStringLiteral(u"題名"));
-        return run.commit().ok();
+        IniWrite(saving, "TITLE", "1", QStringLiteral(u"題名"));
+        return saving.commit().ok();
     };
     QVERIFY(run(QStringLiteral(u"一回目")));
     QByteArray expected = TestFiles::readFile(m_path);

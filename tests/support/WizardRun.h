@@ -42,26 +42,12 @@ inline void failOnWarnings()
     QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!This plugin does not support)")));
 }
 
-// The messages of one test: the next is answered with answer (with none it shows, for a test
-// that acts on the real box), and shown() gives what was shown. Nothing is left for the next
-// test, however this one ends.
-class Messages
+// The messages of one test, noted in shown: the next is answered with nextAnswer (with none it
+// shows, for a test that acts on the real box). Nothing is left for the next test, however this
+// one ends.
+struct Messages : MessageBox::Recorder
 {
-public:
-    explicit Messages(std::optional<MessageBox::Answer> next = std::nullopt)
-    {
-        MessageBox::takeShown();
-        MessageBox::setNextAnswer(next);
-    }
-    ~Messages()
-    {
-        MessageBox::setNextAnswer(std::nullopt);
-        MessageBox::takeShown();
-    }
-    Messages(const Messages &) = delete;
-    Messages &operator=(const Messages &) = delete;
-
-    QList<MessageBox::Shown> shown() { return MessageBox::takeShown(); }
+    explicit Messages(std::optional<MessageBox::Answer> next = std::nullopt) { nextAnswer = next; }
 };
 
 // The answers a test gives the file and folder dialogs in advance (CommonDialog::setNext...,
@@ -193,7 +179,7 @@ private:
     }
 };
 
-// How the user answers a message box: through the seam (MessageBox::setNextAnswer), or on the
+// How the user answers a message box: through the seam (Messages::nextAnswer), or on the
 // real box with a key, its close box or a click on a button.
 enum class OnBox { Seam, Escape, Return, CloseBox, Click };
 Q_DECLARE_METATYPE(OnBox)
@@ -253,11 +239,11 @@ inline void actOnNextBox(OnBox action, BoxSeen &seen, const QString &button = {}
 }
 
 // The user's answer to the next box: through the seam, or by acting on the real box.
-inline void answerNextBox(OnBox onBox, MessageBox::Answer answer, BoxSeen &seen,
+inline void answerNextBox(Messages &messages, OnBox onBox, MessageBox::Answer answer, BoxSeen &seen,
                           const QString &button = {})
 {
     if (onBox == OnBox::Seam)
-        MessageBox::setNextAnswer(answer);
+        messages.nextAnswer = answer;
     else
         actOnNextBox(onBox, seen, button);
 }

@@ -3,6 +3,7 @@
 
 #include "forms/FormBase.h"
 #include "forms/Forms.h"
+#include "support/TabIndex.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -58,7 +59,7 @@ QJsonObject describeControl(const FormBase &window, const QWidget *control)
     described["width"] = twips(box.width());
     described["height"] = twips(box.height());
     described["font"] = describeFont(control->font());
-    described["tabIndex"] = window.tabIndex(*control);
+    described["tabIndex"] = tabIndex(window, *control);
     described["takesFocus"] = bool(control->focusPolicy() & Qt::TabFocus);
     return described;
 }

@@ -1,4 +1,3 @@
-#include "wizard/MountTable.h"
 #include "wizard/Volumes.h"
 
 #include <QStorageInfo>
@@ -148,47 +147,6 @@ private slots:
             return QList<Volume>{{"/", "", "ext4"}, {"/media/cdrom", "DISC", "iso9660"}};
         });
         QCOMPARE(rootsOf(Volumes::mounted()), (QStringList{"/", "/media/cdrom/"}));
-    }
-
-    void parseMountLine_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("fileSystemType");
-        QTest::newRow("root") << QByteArray("29 1 254:1 / / rw,relatime shared:1 - ext4 "
-                                            "/dev/vda1 rw")
-                              << "/"
-                              << "ext4";
-        QTest::newRow("no optional fields")
-            << QByteArray("40 29 0:35 / /run rw,nosuid - tmpfs tmpfs rw,mode=755") << "/run"
-            << "tmpfs";
-        QTest::newRow("two optional fields, escaped blank and backslash")
-            << QByteArray("90 60 11:0 / /media/u/MY\\040DISC\\134x ro shared:5 master:2 - "
-                          "iso9660 /dev/sr0 ro")
-            << "/media/u/MY DISC\\x"
-            << "iso9660";
-        QTest::newRow("no separator")
-            << QByteArray("29 1 254:1 / / rw,relatime ext4 /dev/vda1") << ""
-            << "";
-        QTest::newRow("nothing after the separator")
-            << QByteArray("29 1 254:1 / / rw,relatime -") << ""
-            << "";
-        QTest::newRow("empty line") << QByteArray() << ""
-                                    << "";
-    }
-
-    // A line that is none gives nothing, shown here as an empty folder.
-    void parseMountLine()
-    {
-        QFETCH(QByteArray, line);
-        QFETCH(QString, folder);
-        QFETCH(QString, fileSystemType);
-        const std::optional<MountEntry> entry = MountTable::parseLine(line);
-        QCOMPARE(entry.has_value(), !folder.isEmpty());
-        if (entry) {
-            QCOMPARE(entry->folder, folder);
-            QCOMPARE(entry->fileSystemType, fileSystemType);
-        }
     }
 
     // Without a seam the list comes from the system: whatever is mounted here, "/" is on it
