@@ -94,7 +94,8 @@ void Form2::setOutputFolder(const QString &folder)
 // "次へ"
 void Form2::Command1_Click()
 {
-    if (!SaveFlow::run(this, forms(), Saves::unstorableInPageOneSave, Saves::pageOneSave))
+    if (!SaveFlow::run(this, forms(), Saves::unstorableInPageOneSave, Saves::pageOneSave,
+                       EntryCheck::inPageOneSave))
         return;
     forms().show(FormId::Form3);
     forms().hide(FormId::Form2);

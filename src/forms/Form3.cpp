@@ -73,7 +73,8 @@ Form3::Form3(Forms &forms) : FormBase(forms, FormId::Form3, kWindow, kControls)
 // "完了"
 void Form3::Command11_Click()
 {
-    if (!SaveFlow::run(this, forms(), Saves::unstorableInFinishingSave, Saves::finishingSave))
+    if (!SaveFlow::run(this, forms(), Saves::unstorableInFinishingSave, Saves::finishingSave,
+                       EntryCheck::inFinishingSave))
         return;
     forms().hide(FormId::Form3);
     forms().show(FormId::Form4);

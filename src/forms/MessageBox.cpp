@@ -63,13 +63,32 @@ QString namedCharacters(const QString &characters)
     return named.join(QStringLiteral("、"));
 }
 
-QString unstorableList(const QList<Saves::Unstorable> &found)
+// One bulleted line each.
+QString bulleted(const QStringList &rows)
 {
     QStringList lines;
-    for (const Saves::Unstorable &entry : found)
-        lines.append(
-            QStringLiteral("・%1: %2").arg(entry.description, namedCharacters(entry.characters)));
+    for (const QString &row : rows)
+        lines.append(QStringLiteral("・") + row);
     return lines.join(QLatin1Char('\n'));
+}
+
+QString unstorableList(const QList<Saves::Unstorable> &found)
+{
+    QStringList rows;
+    for (const Saves::Unstorable &entry : found)
+        rows.append(
+            QStringLiteral("%1: %2").arg(entry.description, namedCharacters(entry.characters)));
+    return bulleted(rows);
+}
+
+// A warning before a save, whose user goes back to edit (the default) or saves all the same
+// with the choice save.
+bool savesAfterAll(QWidget *parent, const QString &title, const QString &text, const Choice &save)
+{
+    const QList<Choice> choices{
+        {MessageBox::Answer::GoBackAndEdit, QStringLiteral("戻って修正"), QMessageBox::RejectRole},
+        save};
+    return ask(parent, QMessageBox::Warning, title, text, choices) == save.answer;
 }
 
 } // namespace
@@ -107,16 +126,23 @@ bool MessageBox::chooseAnotherFolder(const QString &folder, const QString &reaso
 
 bool MessageBox::saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unstorable> &found)
 {
-    const QString text =
+    return savesAfterAll(
+        parent, QStringLiteral("保存できない文字があります"),
         QStringLiteral("次の欄には KORV.ini に保存できない文字があります。\n\n%1\n\n"
                        "戻って修正するか、これらの文字を「?」に置き換えて保存してください。")
-            .arg(unstorableList(found));
-    const Answer answer =
-        ask(parent, QMessageBox::Warning, QStringLiteral("保存できない文字があります"), text,
-            {{Answer::GoBackAndEdit, QStringLiteral("戻って修正"), QMessageBox::RejectRole},
-             {Answer::SaveWithQuestionMarks, QStringLiteral("？に置き換えて保存"),
-              QMessageBox::AcceptRole}});
-    return answer == Answer::SaveWithQuestionMarks;
+            .arg(unstorableList(found)),
+        {Answer::SaveWithQuestionMarks, QStringLiteral("？に置き換えて保存"),
+         QMessageBox::AcceptRole});
+}
+
+bool MessageBox::saveAsIs(QWidget *parent, const QStringList &rows)
+{
+    return savesAfterAll(
+        parent, QStringLiteral("ディスクで使えない項目があります"),
+        QStringLiteral("次の項目は、このままではディスクのランチャーで使えません。\n\n%1\n\n"
+                       "戻って修正するか、このまま保存してください。")
+            .arg(bulleted(rows)),
+        {Answer::SaveAsIs, QStringLiteral("このまま保存"), QMessageBox::AcceptRole});
 }
 
 MessageBox::Recorder::Recorder()

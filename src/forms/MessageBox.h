@@ -19,6 +19,7 @@ public:
         Ok,
         GoBackAndEdit,
         SaveWithQuestionMarks,
+        SaveAsIs,
         ChooseFolder,
         SaveElsewhere,
         Quit
@@ -44,6 +45,10 @@ public:
     // Fields to be saved hold characters the file cannot store. True when the user chooses
     // to save with "?" in their place, false to go back and edit.
     static bool saveWithQuestionMarks(QWidget *parent, const QList<Saves::Unstorable> &found);
+
+    // Entries to be saved will not work on the disc, for the reasons rows give, one per
+    // problem. True when the user chooses to save them as they are, false to go back and edit.
+    static bool saveAsIs(QWidget *parent, const QStringList &rows);
 
     // What a test installs while it lives: every message is noted in shown, and the next one is
     // answered with nextAnswer, once, instead of shown when that is set.

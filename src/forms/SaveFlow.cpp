@@ -22,7 +22,8 @@ void announce(const QString &fileName)
 
 } // namespace
 
-bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves::Save save)
+bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves::Save save,
+                   EntryProblems::Check entryCheck)
 {
     QString outputFile = Saves::outputFile(forms);
     const QList<Saves::Unstorable> unstorable = check(forms, outputFile);
@@ -30,6 +31,8 @@ bool SaveFlow::run(FormBase *window, Forms &forms, UnstorableCheck check, Saves:
         window->goBackTo(unstorable.constFirst().field);
         return false;
     }
+    if (entryCheck && !EntryProblems::saveAsIs(window, forms, entryCheck, outputFile))
+        return false;
     // A save that fails may go into another folder, which then takes every save that follows.
     std::optional<QString> movedTo;
     for (;;) {

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kReadBufferSize = 1024;
 const QString kSourceName = QStringLiteral("KORV.ini");
 
 } // namespace
@@ -21,8 +20,8 @@ FileStatus IniWrite(ProfileSession &session, const QString &section, const QStri
 
 QString IniRead(ProfileSession &session, const QString &section, const QString &key)
 {
-    QString value =
-        session.read(session.sourceFile(), section, key, kReadBufferSize - 1).value_or(QString());
+    QString value = session.read(session.sourceFile(), section, key, Module2::kLongestValue)
+                        .value_or(QString());
     // The value comes through a C string: it ends at its first NUL.
     value.truncate(std::find(value.cbegin(), value.cend(), QChar(0)) - value.cbegin());
     return value;

@@ -19,6 +19,10 @@ QString IniRead(ProfileSession &session, const QString &section, const QString &
 
 namespace Module2 {
 
+// The longest value IniRead hands back whole, in bytes of code page 932: the platform reads
+// into a buffer of 1024 bytes, its closing NUL included.
+constexpr qsizetype kLongestValue = 1023;
+
 // The source settings file of a drive designation: "KORV.ini" right after it.
 QString sourceFileName(const QString &designation);
 

@@ -37,13 +37,18 @@ QString PathCleanup::withoutDiscRoot(const QString &path, const QStringList &roo
     return cleaned.mid(root.size()).replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
 
+QString PathCleanup::shortened(const QString &path, const Roots &roots)
+{
+    const QString withoutDrive = withoutDrivePrefix(path);
+    // Only an absolute path lies under a root; listing the volumes reads the whole mount table.
+    return QDir::isAbsolutePath(withoutDrive) ? withoutDiscRoot(withoutDrive, roots())
+                                              : withoutDrive;
+}
+
 void PathCleanup::removeDrivePrefix(Fields &fields, Control pathField, const Roots &roots)
 {
     const QString path = fields.text(pathField);
-    const QString withoutDrive = withoutDrivePrefix(path);
-    // Only an absolute path lies under a root; listing the volumes reads the whole mount table.
-    const QString shortened =
-        QDir::isAbsolutePath(withoutDrive) ? withoutDiscRoot(withoutDrive, roots()) : withoutDrive;
-    if (shortened != path)
-        fields.setText(pathField, shortened);
+    const QString saved = shortened(path, roots);
+    if (saved != path)
+        fields.setText(pathField, saved);
 }

@@ -25,9 +25,12 @@ QStringList discRoots(const QList<Volume> &volumes, const QString &outputFolder)
 // GAME\RUN.EXE); any other text comes back unchanged.
 QString withoutDiscRoot(const QString &path, const QStringList &roots);
 
-// Shortens a path field in place, drive prefix first, then the disc root, so that the user
-// sees what is saved. roots is asked only for an absolute path.
+// What a save writes for path: without its drive prefix first, then without its disc root.
+// roots is asked only for an absolute path.
 using Roots = std::function<QStringList()>;
+QString shortened(const QString &path, const Roots &roots);
+
+// Shortens a path field in place, so that the user sees what is saved.
 void removeDrivePrefix(Fields &fields, Control pathField, const Roots &roots);
 
 } // namespace PathCleanup

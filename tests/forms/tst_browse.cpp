@@ -168,7 +168,7 @@ private slots:
         browse(run, slot);
         QCOMPARE(run.forms.text(slot.path()), m_runExe);
 
-        run.click(slot.form, saveButton.toLatin1().constData());
+        run.saveAsIs(slot.form, saveButton.toLatin1().constData());
         QCOMPARE(run.forms.text(slot.path()), R"(GAME\RUN.EXE)");
         QVERIFY(run.fileBytes().contains("\r\n" + slot.key().toLatin1() + "=GAME\\RUN.EXE\r\n"));
     }

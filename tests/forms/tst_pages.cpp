@@ -67,12 +67,12 @@ private slots:
     {
         WizardRun run;
         run.type(Page1, "Text5", "Alpha");
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         run.click(Page2, "Command12");
         QVERIFY(run.isShown(Page1));
         QVERIFY(!run.isShown(Page2));
         run.retype(Page1, "Text5", "Beta");
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         QCOMPARE(run.fileBytes(), pageOneFile({{3, "Beta"}}));
     }
 
@@ -92,13 +92,13 @@ private slots:
     {
         WizardRun run;
         run.type(Page1, "Text2", "D:\\E:\\X.EXE");
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         QVERIFY(run.isShown(Page2));
         QVERIFY(!run.isShown(Page1));
         QCOMPARE(run.get<QLineEdit>(Page1, "Text2")->text(), "E:\\X.EXE");
         QCOMPARE(run.fileBytes(), pageOneFile({}, {{1, "E:\\X.EXE"}}));
         run.click(Page2, "Command12");
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         QCOMPARE(run.get<QLineEdit>(Page1, "Text2")->text(), "X.EXE");
         QCOMPARE(run.fileBytes(), pageOneFile({}, {{1, "X.EXE"}}));
     }
@@ -111,7 +111,7 @@ private slots:
         run.type(Page2, "Text20", "SEVENTEEN.EXE");
         run.click(Page2, "Check1");
         run.click(Page2, "Command12");
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         QVERIFY(run.isShown(Page2));
         QCOMPARE(run.get<QLineEdit>(Page2, "Text1")->text(), "Eight");
         QCOMPARE(run.get<QLineEdit>(Page2, "Text20")->text(), "SEVENTEEN.EXE");
@@ -122,7 +122,7 @@ private slots:
     {
         WizardRun run;
         run.type(Page1, "Text1", "One");
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         run.type(Page2, "Text1", "Eight");
         run.closeBox(Page2);
         QVERIFY(run.ended());
@@ -155,7 +155,7 @@ private slots:
         run.click(Page1, "Command1");
         run.type(Page2, "Text2", "D:\\SETUP\\SETUP.EXE");
         run.type(Page2, "Text20", "DATA\\README.TXT");
-        run.click(Page2, "Command11");
+        run.saveAsIs(Page2, "Command11");
         QVERIFY(!run.isShown(Page2));
         QCOMPARE(run.get<QLineEdit>(Page2, "Text2")->text(), "SETUP\\SETUP.EXE");
         QCOMPARE(run.get<QLineEdit>(Page2, "Text20")->text(), "DATA\\README.TXT");
@@ -209,7 +209,7 @@ private slots:
         TestFiles::Folder other;
         FolderDialog::setNextFolder(other.dir.path());
         QVERIFY(QDir(run.dir.path()).mkpath("folder/KORV.ini"));
-        run.type(Page1, "Text1", "One");
+        TestFiles::writeFile(run.dir.filePath("folder/KORVANE.EXE"), "");
         const FormId page = finishing ? Page2 : Page1;
         if (finishing)
             run.click(Page1, "Command1");
@@ -235,7 +235,7 @@ private slots:
             QCOMPARE(seen.defaultButton, "ＯＫ");
         }
         if (elsewhere) {
-            QVERIFY(TestFiles::readFile(other.ini).contains("\r\n1=One\r\n"));
+            QVERIFY(TestFiles::readFile(other.ini).contains("[PATH]"));
             QCOMPARE(run.text(Page1, "Label5"), other.ini);
             QCOMPARE(run.get<QComboBox>(Page1, "Drive1")->itemData(0).toString(),
                      other.dir.path() + "/");
@@ -283,6 +283,11 @@ private slots:
         const QByteArray before = run.fileBytes();
         const FormId page = finishing ? Page2 : Page1;
         run.type(fieldPage, "Text3", QStringLiteral("Fun \U0001F600"));
+        run.type(fieldPage, "Text4", "KORVANE.EXE");
+        if (fieldPage == Page2) {
+            run.type(Page1, "Text3", "Two");
+            run.type(Page1, "Text4", "KORVANE.EXE");
+        }
         Messages messages;
         BoxSeen seen;
         answerNextBox(messages, onBox, answer, seen, "？に置き換えて保存");
@@ -310,6 +315,65 @@ private slots:
         QCOMPARE(field->text(), QStringLiteral("Fun \U0001F600"));
     }
 
+    void entryProblems_data()
+    {
+        QTest::addColumn<bool>("finishing");
+        QTest::addColumn<bool>("unstorable"); // a character the file cannot hold as well
+        QTest::addColumn<OnBox>("onBox");     // a click goes to このまま保存
+        QTest::newRow("次へ, Esc") << false << false << OnBox::Escape;
+        QTest::newRow("次へ, close box") << false << false << OnBox::CloseBox;
+        QTest::newRow("次へ, Enter") << false << false << OnBox::Return;
+        QTest::newRow("次へ, このまま保存") << false << false << OnBox::Click;
+        QTest::newRow("次へ, after the characters' box") << false << true << OnBox::Escape;
+        QTest::newRow("完了, field on page 1, Esc") << true << false << OnBox::Escape;
+        QTest::newRow("完了, このまま保存") << true << false << OnBox::Click;
+    }
+
+    // One box lists what will not work on the disc, entry by entry. Going back shows the page of
+    // the first field named, alone, with the focus in it; このまま保存 saves as is.
+    void entryProblems()
+    {
+        QFETCH(bool, finishing);
+        QFETCH(bool, unstorable);
+        QFETCH(OnBox, onBox);
+        WizardRun run;
+        QVERIFY(QFile::remove(run.dir.filePath("KORVANE.EXE")));
+        if (finishing)
+            run.click(Page1, "Command1");
+        const QByteArray before = run.fileBytes();
+        // 次へ: a path off the disc, slot 2 empty, a missing file; 完了: a name alone, no launcher.
+        run.type(Page1, "Text1", unstorable ? QStringLiteral("Game \U0001F600") : "Game");
+        if (!finishing) {
+            run.type(Page1, "Text2", "/opt/RUN.EXE");
+            run.type(Page1, "Text5", "Manual");
+            run.type(Page1, "Text6", "MANUAL.TXT");
+        }
+        Messages messages(unstorable ? std::optional(MessageBox::Answer::SaveWithQuestionMarks)
+                                     : std::nullopt);
+        BoxSeen seen;
+        actOnNextBox(onBox, seen, "このまま保存");
+        run.click(finishing ? Page2 : Page1, finishing ? "Command11" : "Command1");
+
+        QCOMPARE(messages.shown.size(), unstorable ? 2 : 1);
+        QCOMPARE(seen.text.count("\n・"), finishing ? 2 : 3);
+        QVERIFY2(seen.text.contains(
+                     finishing ? "\n・1番（1ページ目）: 名前だけで、パスがありません。"
+                               : "\n・1番（1ページ目）: パス「/opt/RUN.EXE」はディスクの外"),
+                 qPrintable(seen.text));
+        QVERIFY(seen.closedByAction);
+        QCOMPARE(seen.defaultButton, "戻って修正");
+        const bool saved = onBox == OnBox::Click;
+        QCOMPARE(run.isShown(finishing ? Completion : Page2), saved);
+        if (saved && finishing)
+            QVERIFY(run.fileBytes().startsWith("[NAME]\r\n1=Game\r\n"));
+        else if (saved)
+            QCOMPARE(run.fileBytes(), pageOneFile({{1, "Game"}, {3, "Manual"}},
+                                                  {{1, "/opt/RUN.EXE"}, {3, "MANUAL.TXT"}}));
+        else
+            QVERIFY(run.fileBytes() == before && run.isShown(Page1) && !run.isShown(Page2) &&
+                    run.forms.window(Page1).focusWidget() == run.get<QLineEdit>(Page1, "Text2"));
+    }
+
     void enterAndEscInTextBoxPressNothing_data()
     {
         QTest::addColumn<Qt::Key>("key");
@@ -327,7 +391,7 @@ private slots:
         QVERIFY(run.isShown(Page1));
         QVERIFY(!run.isShown(Page2));
         QVERIFY(!run.fileExists());
-        run.click(Page1, "Command1");
+        run.saveAsIs(Page1, "Command1");
         QTest::keyClick(run.get<QLineEdit>(Page2, "Text1"), key);
         QVERIFY(run.isShown(Page2));
         QVERIFY(!run.forms.isLoaded(FormId::Form4));

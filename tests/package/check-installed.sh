@@ -60,9 +60,11 @@ version_text=$(timeout 10 korvane-wizard --version 2>/dev/null) || true
 check "korvane-wizard --version prints $version (it printed: $version_text)" \
     grep -qF "$version" <<<"$version_text"
 
-# The disc as its author stages it: the program to list is already in its folder.
+# The disc as its author stages it: the launcher and the program to list are already in its
+# folder, so that the finish finds nothing to warn of.
 mkdir "$disc/GAME"
 : >"$disc/GAME/RUN.EXE"
+: >"$disc/KORVANE.EXE"
 check "the desktop entry is installed" test -f "$desktop_entry"
 mapfile -t command < <(exec_line "$disc")
 status=0

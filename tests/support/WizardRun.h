@@ -76,14 +76,16 @@ template <typename T> T *find(Forms &forms, FormId form, const char *name)
 }
 
 // The program as a test drives it: started like main() starts it, on page 1, but writing
-// KORV.ini into a temporary folder instead of the program's own; prepare puts there what the
-// folder holds before the start.
+// KORV.ini into a temporary folder instead of the program's own: a disc folder, with the
+// launcher in it as its author puts it there; prepare puts there what else the folder holds
+// before the start.
 class WizardRun
 {
 public:
     explicit WizardRun(const std::function<void(const QString &folder)> &prepare = {})
         : forms(prepared(dir, prepare))
     {
+        TestFiles::writeFile(dir.filePath(QStringLiteral("KORVANE.EXE")), "");
         forms.show(FormId::Form2);
     }
 
@@ -123,6 +125,15 @@ public:
     void click(FormId form, const char *control)
     {
         QTest::mouseClick(get<QAbstractButton>(form, control), Qt::LeftButton);
+    }
+
+    // Presses a save button, saving the entries as they are should the wizard find that they
+    // will not work on the disc: for tests of what a save writes rather than what it checks,
+    // and that note no messages of their own.
+    void saveAsIs(FormId form, const char *button)
+    {
+        const Messages answered(MessageBox::Answer::SaveAsIs);
+        click(form, button);
     }
 
     void closeBox(FormId form) { forms.window(form).close(); }

@@ -2,11 +2,14 @@
 #include "support/FakeFields.h"
 #include "support/Seams.h"
 #include "support/TestFiles.h"
+#include "wizard/EntryCheck.h"
 #include "wizard/EntrySlots.h"
+#include "wizard/PathCleanup.h"
 #include "wizard/Saves.h"
 
 #include <QDir>
 #include <QFile>
+#include <QMetaEnum>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -260,6 +263,95 @@ private slots:
         QCOMPARE(listed, listings);
         for (int i = 0; i < saved.size(); ++i)
             QCOMPARE(fields.text(pageTwo[i].path()), saved[i]);
+    }
+
+    // What will not work on the disc, found before a save. The disc folder holds GAME\RUN.EXE,
+    // Readme.txt and the launcher under the name a row gives; its GAME is mounted as a disc too.
+    void entryProblems_data()
+    {
+        QTest::addColumn<QStringList>("entries");  // "slot:name|path"; <disc>, <volume>: folders
+        QTest::addColumn<QStringList>("expected"); // fault and slot, in the order found
+        QTest::addColumn<bool>("finishing");
+        QTest::addColumn<bool>("discFolderKnown"); // else KORV.ini goes into the program's folder
+        QTest::addColumn<QString>("launcher");
+        const QString game = R"(1:Game|GAME\RUN.EXE)";
+        const QString readme = "2:Readme|Readme.txt";
+        const auto row = [](const char *name, const QStringList &entries,
+                            const QStringList &expected, bool finishing = false,
+                            bool discFolderKnown = true, const QString &launcher = "KORVANE.EXE") {
+            QTest::newRow(name) << entries << expected << finishing << discFolderKnown << launcher;
+        };
+        row("a sound menu; drive prefix, full path",
+            {R"(1:Game|D:\GAME\RUN.EXE)", "2:R|<disc>/Readme.txt"}, {}, true);
+        row("any case, dots, separators, launcher",
+            {"1:Game|game/./Run.exe", R"(2:Readme|\GAME\..\README.TXT)"}, {}, true, true,
+            "korvane.exe");
+        row("full paths left", {"1:Game|/opt/RUN.EXE", R"(2:A|D:\E:\A.EXE)", "3:B|D:/B.EXE"},
+            {"AbsolutePath 1", "AbsolutePath 2", "AbsolutePath 3"});
+        row("missing file; a network path is not looked for",
+            {game, R"(2:Readme|DOCS\Readme.txt)", R"(3:Share|\\SERVER\SHARE\X.EXE)"},
+            {"FileMissing 2"});
+        row("picked from a disc: the disc folder is the disc", {game, "2:Run|<volume>/RUN.EXE"},
+            {"FileMissing 2"});
+        row("picked from a disc, no disc folder",
+            {"1:Game|<volume>/RUN.EXE", "2:Gone|<volume>/GONE"}, {"FileMissing 2"}, false, false);
+        row("name or path alone", {game, readme, "3:Manual|", "4:|Readme.txt"},
+            {"NameWithoutPath 3", "PathWithoutName 4"});
+        row("one entry, run without a menu, needs no name", {R"(1:|GAME\RUN.EXE)"}, {});
+        row("slot 2 with a path only", {game, "2:|Readme.txt"}, {"MenuNotShown 2"});
+        row("slot 2 empty, page 2 filled", {game, R"(8:Game|GAME\RUN.EXE)"}, {"MenuNotShown 2"});
+        row("1023 bytes, 1024 bytes",
+            {game, "2:" + QString(511, QChar(0x540D)) + "N|Readme.txt",
+             "3:" + QString(512, QChar(0x540D)) + "|" + QString(1024, 'P')},
+            {"NameTooLong 3", "PathTooLong 3", "FileMissing 3"});
+        row("no launcher: told on 完了 only", {game, readme}, {}, false, true, "");
+        row("完了: page 2, page 1, the launcher", {game, readme, "9:Manual|", "3:Tool|"},
+            {"NameWithoutPath 9", "NameWithoutPath 3", "LauncherMissing 0"}, true, true, "");
+        row("no disc folder: no launcher, no root", {"1:Game|GONE.EXE", readme}, {}, true, false,
+            "");
+    }
+
+    void entryProblems()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, expected);
+        QFETCH(bool, finishing);
+        QFETCH(bool, discFolderKnown);
+        QFETCH(QString, launcher);
+        const QTemporaryDir disc;
+        const QString volume = disc.filePath("GAME");
+        QVERIFY(QDir(disc.path()).mkpath("GAME"));
+        for (const QString &file : {QString("GAME/RUN.EXE"), QString("Readme.txt"), launcher}) {
+            if (!file.isEmpty())
+                TestFiles::writeFile(disc.filePath(file), "");
+        }
+        const EntryCheck::Roots roots{
+            PathCleanup::discRoots({{volume + "/", "", "iso9660"}}, disc.path()),
+            discFolderKnown ? disc.path() : QString()};
+        for (QString entry : entries) {
+            entry.replace("<disc>", disc.path()).replace("<volume>", volume);
+            const EntrySlot &slot = EntrySlots::all()[entry.section(':', 0, 0).toUInt() - 1];
+            m_fields.setText(slot.name(), entry.section(':', 1).section('|', 0, 0));
+            m_fields.setText(slot.path(), entry.section('|', 1));
+        }
+        const QStringList typed = m_fields.writes;
+        QStringList found;
+        for (const EntryCheck::Problem &problem :
+             (finishing ? EntryCheck::inFinishingSave : EntryCheck::inPageOneSave)(m_fields, roots))
+            found.append(QMetaEnum::fromType<EntryCheck::Fault>().valueToKey(int(problem.fault)) +
+                         QStringLiteral(" %1").arg(problem.slot));
+        QCOMPARE(found, expected);
+        // The check looks at what the save would write and leaves the fields as typed.
+        QCOMPARE(m_fields.writes, typed);
+    }
+
+    // KORV.ini in the program's own folder waits to be copied to a disc the wizard cannot know.
+    void discFolderIsTheOutputFolderButTheProgramsOwn()
+    {
+        const QString program = QCoreApplication::applicationDirPath();
+        QCOMPARE(EntryCheck::rootsFor(program + "/KORV.ini").discFolder, QString());
+        QCOMPARE(EntryCheck::rootsFor(m_files.ini).discFolder, m_files.dir.path());
+        QCOMPARE(EntryCheck::rootsFor(m_files.dir.filePath("gone/KORV.ini")).discFolder, QString());
     }
 
 private:
