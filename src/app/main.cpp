@@ -31,7 +31,8 @@ int main(int argc, char *argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    const std::optional<QString> outputFolder = Startup::outputFolder(commandLine.folder);
+    const std::optional<QString> outputFolder =
+        Startup::outputFolder(commandLine.folder, QCoreApplication::applicationDirPath());
     if (!outputFolder)
         return 1;
     Forms forms(*outputFolder);

@@ -31,9 +31,9 @@ public:
     const QString &sourceFile() const { return m_files.source; }
     // Makes the session read another source file from now on.
     void setSourceFile(const QString &fileName);
-    // Refuses a source file that is not really in the folder its name is in: a disc nobody here
-    // made may hold a link to a file of this machine.
-    void confineSourceToItsFolder() { m_confined = true; }
+    // Refuses, when confined, a source file that is not really in the folder its name is in: a
+    // disc nobody here made may hold a link to a file of this machine.
+    void confineSourceToItsFolder(bool confined = true) { m_confined = confined; }
 
     // Reads the source file, unless it was read already: why it could not be, NotFound for a
     // file that is not there.

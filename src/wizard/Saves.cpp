@@ -34,6 +34,13 @@ public:
             write(QStringLiteral("PATH"), slot.key(), m_fields.text(slot.path()));
     }
 
+    // The comment dialog's title, then its comment.
+    void writeMemo()
+    {
+        write(QStringLiteral("memo"), QStringLiteral("taitoru"), m_fields.text(kTitle));
+        write(QStringLiteral("memo"), QStringLiteral("hitokoto"), m_fields.text(kComment));
+    }
+
     const FileStatus &status() const { return m_status; }
 
 private:
@@ -69,6 +76,12 @@ public:
             field(slot.name(), QStringLiteral("ソフトの名前 %1").arg(slot.number));
             field(slot.path(), QStringLiteral("パス %1").arg(slot.number));
         }
+    }
+
+    void memo()
+    {
+        field(kTitle, QStringLiteral("ウィンドウの名前"));
+        field(kComment, QStringLiteral("一言"));
     }
 
     const QList<Saves::Unstorable> &found() const { return m_found; }
@@ -135,20 +148,17 @@ FileStatus Saves::finishingSave(Fields &fields, ProfileSession &session,
     run.writeEntries(FormId::Form2);
     run.write(QStringLiteral("onoff"), QStringLiteral("jyoutai"),
               fields.isChecked(kDoNotRun) ? QStringLiteral("1") : QStringLiteral("0"));
-    // A title or comment left empty clears what an earlier run or "ＯＫ" saved; one that is
-    // set was already written by the comment dialog.
-    if (fields.text(kTitle).isEmpty())
-        run.write(QStringLiteral("memo"), QStringLiteral("taitoru"), QString());
-    if (fields.text(kComment).isEmpty())
-        run.write(QStringLiteral("memo"), QStringLiteral("hitokoto"), QString());
+    // A title or comment left empty clears what an earlier run or "ＯＫ" saved. One that is
+    // set is written too: read from a disc, or confirmed before the file moved to another
+    // folder, it is not in this file yet; where "ＯＫ" wrote it, the file stays as it is.
+    run.writeMemo();
     return run.status();
 }
 
 FileStatus Saves::commentSave(Fields &fields, ProfileSession &session, const PathCleanup::Roots &)
 {
     SaveRun run(fields, session);
-    run.write(QStringLiteral("memo"), QStringLiteral("taitoru"), fields.text(kTitle));
-    run.write(QStringLiteral("memo"), QStringLiteral("hitokoto"), fields.text(kComment));
+    run.writeMemo();
     return run.status();
 }
 
@@ -164,13 +174,13 @@ QList<Saves::Unstorable> Saves::unstorableInFinishingSave(Fields &fields, FileEn
     UnstorableScan scan(fields, encoding);
     scan.entries(FormId::Form3);
     scan.entries(FormId::Form2);
+    scan.memo();
     return scan.found();
 }
 
 QList<Saves::Unstorable> Saves::unstorableInCommentSave(Fields &fields, FileEncoding encoding)
 {
     UnstorableScan scan(fields, encoding);
-    scan.field(kTitle, QStringLiteral("ウィンドウの名前"));
-    scan.field(kComment, QStringLiteral("一言"));
+    scan.memo();
     return scan.found();
 }

@@ -33,7 +33,7 @@ FileStatus run(Save save, Fields &fields, const QString &outputFile,
 FileStatus pageOneSave(Fields &fields, ProfileSession &session, const PathCleanup::Roots &roots);
 
 // "完了" on page 2: shortens page 2's paths, writes slots 8 to 17, slots 1 to 7 again, the
-// do-not-run flag, and an empty title or comment of the comment dialog.
+// do-not-run flag, and the comment dialog's title and comment.
 FileStatus finishingSave(Fields &fields, ProfileSession &session, const PathCleanup::Roots &roots);
 
 // "ＯＫ" in the comment dialog: writes the title, then the comment; every write is tried.

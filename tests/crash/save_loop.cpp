@@ -2,7 +2,7 @@
 //
 //   save-loop <KORV.ini> 0|1               saves page 1 and finishes, switching between the two
 //                                          value sets, until it is killed; the crash test's
-//   save-loop <KORV.ini> pages|comments N  N finishing saves, or N comment saves, each with a
+//   save-loop <KORV.ini> pages|comments N  N page-1 saves, or N comment saves, each with a
 //                                          value of its own, beside another wizard doing the
 //                                          other: each save first checks that the file still
 //                                          holds what its last one wrote, and it ends by
@@ -45,14 +45,12 @@ int saveUntilKilled(FakeFields &fields, int set)
 }
 
 // count saves of one kind, each with its number in a key that only this kind writes: the
-// first name for finishing saves, the title for comment saves.
+// first name for page-1 saves, the title for comment saves.
 int saveBesideAnother(FakeFields &fields, const QString &file, bool pages, int count)
 {
     const QString section = pages ? QStringLiteral("NAME") : QStringLiteral("memo");
     const QString key = pages ? QStringLiteral("1") : QStringLiteral("taitoru");
     const QString mark = pages ? QStringLiteral("pages-%1") : QStringLiteral("comments-%1");
-    // A set title and comment: the finishing save leaves the comment saves' keys alone.
-    fields.set(FormId::Form5, "Text1", QStringLiteral("title"));
     fields.set(FormId::Form5, "Text2", QStringLiteral("comment"));
     int lost = 0;
     for (int save = 0; save < count; ++save) {
@@ -64,7 +62,7 @@ int saveBesideAnother(FakeFields &fields, const QString &file, bool pages, int c
         }
         fields.set(pages ? FormId::Form2 : FormId::Form5, "Text1", mark.arg(save));
         const FileStatus status =
-            runSave(pages ? Saves::finishingSave : Saves::commentSave, fields);
+            runSave(pages ? Saves::pageOneSave : Saves::commentSave, fields);
         if (!status.ok()) {
             std::fprintf(stderr, "save failed: %d\n", int(status.problem));
             return 1;

@@ -256,7 +256,7 @@ void TestSaveCrash::saveAndCheckFolder()
     QCOMPARE(TestFiles::readFile(m_dir.filePath(kBackup)), m_backup);
 }
 
-// Two wizards save into one folder at once, 200 times each: one finishes, the other saves its
+// Two wizards save into one folder at once, 200 times each: one saves page 1, the other its
 // comment. Each save first checks that the file still holds what its own last save wrote, which
 // the other wizard's saves never touch: a save of one that the other reverted shows there.
 void TestSaveCrash::twoWizardsLoseNoSave()

@@ -227,7 +227,11 @@ private slots:
         run.click(Page2, "Command11");
         QVERIFY(run.isShown(Completion));
         QCOMPARE(run.forms.window(Completion).windowTitle(), "終了");
-        // Where the file went, for the pointer and for a screen reader.
+        // Where the file went, in words, for the pointer and for a screen reader.
+        QCOMPARE(run.text(Completion, "Label2"),
+                 "KORV.INIを " + run.dir.path() +
+                     " に保存しました。これとKORVANE.EXEとAUTORUN.INFを"
+                     "CDのルートディレクトリに保存してください。");
         QCOMPARE(find<QLabel>(run.forms, Completion, "Label2")->toolTip(), run.outputFile());
         QVERIFY(run.forms.window(Completion).accessibleDescription().contains(run.outputFile()));
         if (closeBox)

@@ -105,8 +105,9 @@ private slots:
         writeSource("[NAME]\r\n1=A\r\n[PATH]\r\n1=B\r\n");
         FakeFields fields;
         QVERIFY(importInto(fields).ok());
-        QCOMPARE(fields.writes, QStringList{"Form2.Drive1"} + entryFieldsInOrder());
-        QCOMPARE(fields.reads, QStringList{"Form2.Drive1"});
+        QCOMPARE(fields.writes, (QStringList{"Form2.Drive1"} + entryFieldsInOrder() +
+                                 QStringList{"Form5.Text1", "Form5.Text2"}));
+        QCOMPARE(fields.reads, (QStringList{"Form2.Drive1", "Form2.Label5"}));
     }
 
     void onlyKeysOneAndTwoEmptyTheRest()
@@ -269,13 +270,26 @@ private slots:
         QCOMPARE(entryValues(fields), entryValues(before));
     }
 
-    // A link that stays on the volume is read like the file it leads to.
-    void linkOnTheVolumeIsRead()
+    // A link that stays on the volume is read like the file it leads to; so is any link that
+    // is the wizard's own output file, which its saves write through.
+    void linkReadLikeItsFile_data()
     {
+        QTest::addColumn<bool>("outOfTheVolume");
+        QTest::newRow("on the volume") << false;
+        QTest::newRow("out of the volume, the output file") << true;
+    }
+
+    void linkReadLikeItsFile()
+    {
+        QFETCH(bool, outOfTheVolume);
+        TestFiles::Folder elsewhere;
+        const QString target = outOfTheVolume ? elsewhere.ini : m_root + "data/menu.ini";
         QVERIFY(QDir(m_root).mkdir("data"));
-        writeSource("[NAME]\r\n1=Linked\r\n", "data/menu.ini");
-        QVERIFY(QFile::link("data/menu.ini", m_root + "KORV.ini"));
+        TestFiles::writeFile(target, "[NAME]\r\n1=Linked\r\n");
+        QVERIFY(QFile::link(target, m_root + "KORV.ini"));
         FakeFields fields;
+        if (outOfTheVolume)
+            fields.setText(kOutputPathHolder, m_root + "KORV.ini");
         QVERIFY(importInto(fields).ok());
         QCOMPARE(fields.get(FormId::Form2, "Text1"), "Linked");
     }
@@ -291,7 +305,8 @@ private slots:
         QCOMPARE(twice.values, once.values);
     }
 
-    // The box, the comment dialog, the output path and its file are left as they are.
+    // Title and comment come with the entries; the box, the output path and its file are
+    // left as they are.
     void otherControlsAndOutputFileUntouched()
     {
         writeSource("[onoff]\r\njyoutai=1\r\n[memo]\r\ntaitoru=Disc title\r\nhitokoto=Hi\r\n");
@@ -306,9 +321,12 @@ private slots:
         const QHash<QString, QString> before = withoutEntries(fields.values);
 
         importInto(fields);
-        QCOMPARE(withoutEntries(fields.values), before);
+        QHash<QString, QString> expected = before;
+        expected.insert("Form5.Text1", "Disc title");
+        expected.insert("Form5.Text2", "Hi");
+        QCOMPARE(withoutEntries(fields.values), expected);
         QCOMPARE(fields.writes.mid(fields.writes.indexOf("Form2.Drive1") + 1),
-                 entryFieldsInOrder());
+                 (entryFieldsInOrder() + QStringList{"Form5.Text1", "Form5.Text2"}));
         QVERIFY(!QFile::exists(output));
     }
 

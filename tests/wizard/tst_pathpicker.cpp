@@ -12,14 +12,17 @@ namespace {
 class PrimedChooser : public FileChooser
 {
 public:
-    std::optional<QString> openFile(const QStringList &nameFilters) override
+    std::optional<QString> openFile(const QStringList &nameFilters,
+                                    const QString &startFolder) override
     {
         offered = nameFilters;
+        startedIn = startFolder;
         return answer;
     }
 
     std::optional<QString> answer;
     QStringList offered;
+    QString startedIn;
 };
 
 } // namespace
@@ -60,20 +63,36 @@ private slots:
         QCOMPARE(matched, expected);
     }
 
+    // The dialog starts in the folder of the field's path when it is there ("<disc>" the
+    // output folder, "<elsewhere>" another), else in the output folder.
     void browse_data()
     {
         QTest::addColumn<QString>("before");
         QTest::addColumn<bool>("chosen");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("startFolder");
         QTest::newRow("chosen, drive kept") << "OLD.EXE" << true << R"(D:\A.EXE)"
-                                            << R"(D:\A.EXE)";
+                                            << R"(D:\A.EXE)"
+                                            << "<disc>";
         QTest::newRow("chosen, disc root kept") << "" << true << "/media/cdrom/GAME/RUN.EXE"
-                                                << "/media/cdrom/GAME/RUN.EXE";
+                                                << "/media/cdrom/GAME/RUN.EXE"
+                                                << "<disc>";
         QTest::newRow("cancelled") << "OLD.EXE" << false << ""
-                                   << "OLD.EXE";
+                                   << "OLD.EXE"
+                                   << "<disc>";
         QTest::newRow("cancelled, empty field") << "" << false << ""
-                                                << "";
+                                                << ""
+                                                << "<disc>";
+        QTest::newRow("disc path, folder there") << R"(GAME\RUN.EXE)" << false << ""
+                                                 << R"(GAME\RUN.EXE)"
+                                                 << "<disc>/GAME";
+        QTest::newRow("disc path, folder missing") << R"(GONE\RUN.EXE)" << false << ""
+                                                   << R"(GONE\RUN.EXE)"
+                                                   << "<disc>";
+        QTest::newRow("full path elsewhere") << "<elsewhere>/TOOL.EXE" << false << ""
+                                             << "<elsewhere>/TOOL.EXE"
+                                             << "<elsewhere>";
     }
 
     void browse()
@@ -82,7 +101,14 @@ private slots:
         QFETCH(bool, chosen);
         QFETCH(QString, file);
         QFETCH(QString, after);
+        QFETCH(QString, startFolder);
+        QTemporaryDir disc;
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir(disc.path()).mkdir("GAME"));
+        for (QString *text : {&before, &after, &startFolder})
+            text->replace("<disc>", disc.path()).replace("<elsewhere>", elsewhere.path());
         FakeFields fields;
+        fields.setText(kOutputPathHolder, disc.filePath("KORV.ini"));
         const Control path{FormId::Form3, "Text20"};
         fields.setText(path, before);
         PrimedChooser chooser;
@@ -90,6 +116,7 @@ private slots:
             chooser.answer = file;
         PathPicker::browse(fields, path, chooser);
         QCOMPARE(fields.text(path), after);
+        QCOMPARE(chooser.startedIn, startFolder);
         // Executable files first, every name matching whatever its case.
         QCOMPARE(chooser.offered,
                  (QStringList{QStringLiteral("実行可能なファイル (*.[Ee][Xx][Ee])"),

@@ -107,23 +107,28 @@ private slots:
         QVERIFY(fileBytes().contains("[onoff]\r\n" + expected));
     }
 
-    // The finish writes a title or comment only to clear it; a set one is left as saved.
-    void finishClearsOnlyEmptyMemo_data()
+    // The finish writes the title and comment the dialog holds: empty ones clear what was
+    // saved, set ones (read from another disc) replace it, and ones the file holds stay.
+    void finishWritesTheDialogsMemo_data()
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("comment");
         QTest::addColumn<QByteArray>("memo");
-        QTest::newRow("both set") << "Title"
-                                  << "Hello" << QByteArray("taitoru=Saved\r\nhitokoto=Kept\r\n");
+        QTest::newRow("both as saved")
+            << "Saved"
+            << "Kept" << QByteArray("taitoru=Saved\r\nhitokoto=Kept\r\n");
+        QTest::newRow("both from another disc")
+            << "Title"
+            << "Hello" << QByteArray("taitoru=Title\r\nhitokoto=Hello\r\n");
         QTest::newRow("title empty") << ""
-                                     << "Hello" << QByteArray("taitoru=\r\nhitokoto=Kept\r\n");
-        QTest::newRow("comment empty") << "Title"
+                                     << "Kept" << QByteArray("taitoru=\r\nhitokoto=Kept\r\n");
+        QTest::newRow("comment empty") << "Saved"
                                        << "" << QByteArray("taitoru=Saved\r\nhitokoto=\r\n");
         QTest::newRow("both empty") << ""
                                     << "" << QByteArray("taitoru=\r\nhitokoto=\r\n");
     }
 
-    void finishClearsOnlyEmptyMemo()
+    void finishWritesTheDialogsMemo()
     {
         QFETCH(QString, title);
         QFETCH(QString, comment);
