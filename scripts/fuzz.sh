@@ -24,7 +24,7 @@ log="$build/fuzz.log"
 # The sanitizers' own records grow over a long run (the program's memory stays flat without
 # them), past libFuzzer's default limit of 2 GiB after some hours.
 # Inputs may grow past a megabyte, where a file is read in pieces rather than whole.
-if "$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=4096 -max_len=1200000 \
+if "$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=4096 -max_len=1049600 \
         -print_final_stats=0 \
         -dict="$KORV_ROOT/tests/fuzz/profile.dict" -artifact_prefix="$build/fuzz-artifacts/" \
         "$build/fuzz-corpus" "$KORV_ROOT/tests/fuzz/corpus" >"$log" 2>&1; then

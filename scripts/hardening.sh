@@ -10,7 +10,7 @@ build="$KORV_ROOT/build-sanitize"
 fuzz_seconds=${KORV_FUZZ_SECONDS:-60}
 
 source "$KORV_ROOT/scripts/packages.sh"
-install_missing "${KORV_PACKAGES[@]}" clang-14 libclang-rt-14-dev llvm-14
+install_missing "${KORV_PACKAGES[@]}" clang-14 libclang-rt-14-dev llvm-14 strace
 
 # Debug keeps our assertions on; -O1 keeps the instrumented tests quick.
 cmake -S "$KORV_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 \

@@ -3,6 +3,8 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
+# The crash test watches a save's system calls with strace.
+install_missing strace
 ctest --test-dir "$KORV_BUILD" --output-on-failure
 
 # Then everything again under AddressSanitizer and UndefinedBehaviorSanitizer, and a minute

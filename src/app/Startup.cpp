@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "app/Platform.h"
+#include "forms/FileProblems.h"
 #include "forms/FolderDialog.h"
 #include "forms/MessageBox.h"
 #include "wizard/DiscFolder.h"
@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
+#include <algorithm>
 
 namespace {
 
@@ -43,11 +44,32 @@ QString helpText(const QString &description, const QList<QCommandLineOption> &op
 // say it first, in the wizard's language.
 std::optional<int> withoutDisplay()
 {
-    if (Platform::hasDisplay())
+    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") ||
+                         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (display)
         return std::nullopt;
     return fail(
         QStringLiteral("ウィンドウを表示する画面がありません（DISPLAY が設定されていません）"),
         kCannotStart);
+}
+
+// Whether folder is where systems install programs (/usr/bin, /opt/..., C:\Program Files):
+// no place for a user's file, whoever runs the program.
+bool isSystemFolder(const QString &folder)
+{
+    static const QStringList unixFolders{"/usr/", "/opt/",  "/bin/", "/sbin/",
+                                         "/lib/", "/snap/", "/app/", "/nix/"};
+    QStringList systemFolders = unixFolders;
+    for (const char *variable :
+         {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432", "SystemRoot"}) {
+        if (const QString windows = qEnvironmentVariable(variable); !windows.isEmpty())
+            systemFolders.append(QDir::fromNativeSeparators(windows) + u'/');
+    }
+    const QString inside = QDir::fromNativeSeparators(QDir::cleanPath(folder)) + u'/';
+    return std::ranges::any_of(systemFolders, [&inside](const QString &system) {
+        return inside.startsWith(system, Qt::CaseInsensitive);
+    });
 }
 
 } // namespace
@@ -98,17 +120,27 @@ Startup::CommandLine Startup::parse(const QStringList &arguments)
     }
 }
 
-std::optional<QString> Startup::outputFolder(const QString &folder)
+std::optional<QString> Startup::outputFolder(const QString &folder, const QString &programFolder)
 {
-    QString candidate = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    // Why KORV.ini is not to go into candidate; empty when it may. An installed program's
+    // folder is never tried: as root it could be written.
+    auto whyNotInto = [&programFolder](const QString &candidate) {
+        if (candidate == programFolder && isSystemFolder(candidate))
+            return QStringLiteral("インストールされたプログラムのフォルダーです");
+        const FileStatus status = DiscFolder::check(candidate);
+        return status.ok() ? QString() : FileProblems::reason(status);
+    };
+    QString candidate = folder.isEmpty() ? programFolder : folder;
     bool chosen = false;
-    for (FileStatus status = DiscFolder::check(candidate); !status.ok();
-         status = DiscFolder::check(candidate)) {
-        if (!MessageBox::chooseAnotherFolder(status))
-            return std::nullopt;
-        const std::optional<QString> answer = FolderDialog::chooseDiscFolder();
-        if (!answer)
-            return std::nullopt;
+    for (QString reason = whyNotInto(candidate); !reason.isEmpty();
+         reason = whyNotInto(candidate)) {
+        std::optional<QString> answer;
+        // A cancelled folder dialog comes back to the question.
+        while (!answer) {
+            if (!MessageBox::chooseAnotherFolder(candidate, reason))
+                return std::nullopt;
+            answer = FolderDialog::chooseDiscFolder();
+        }
         candidate = *answer;
         chosen = true;
     }

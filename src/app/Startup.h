@@ -19,9 +19,10 @@ struct CommandLine
 // Needs no application object, so that --help and --version work without a display.
 CommandLine parse(const QStringList &arguments);
 
-// The folder KORV.ini is written into: folder, or the program's own when it is empty. When
-// KORV.ini cannot be written there, the user is told why and asked for another folder, until
-// one can be written; nothing when the user would rather end.
-std::optional<QString> outputFolder(const QString &folder);
+// The folder KORV.ini is written into: folder, or programFolder (the program's own) when it is
+// empty. When KORV.ini cannot be written there, or it is the folder of an installed program,
+// the user is told why and asked for another folder, until one can be written; nothing when
+// the user would rather end.
+std::optional<QString> outputFolder(const QString &folder, const QString &programFolder);
 
 } // namespace Startup

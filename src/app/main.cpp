@@ -35,7 +35,8 @@ int main(int argc, char *argv[])
         }
     }
 
-    const std::optional<QString> outputFolder = Startup::outputFolder(commandLine.folder);
+    const std::optional<QString> outputFolder =
+        Startup::outputFolder(commandLine.folder, QCoreApplication::applicationDirPath());
     if (!outputFolder)
         return 1;
     Forms forms(*outputFolder);

@@ -3,7 +3,9 @@
 #include "modules/ProfileSession.h"
 
 #include <QEventLoop>
+#include <QPointer>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 
@@ -19,6 +21,17 @@ constexpr int kPatienceMs = 500;
 void BackgroundWork::run(QWidget *window, const QString &label, ProfileSession &session,
                          const std::function<void()> &work)
 {
+    // Once the file is replaced a cancel would change nothing, and キャンセル goes grey.
+    bool replaced = false;
+    QPointer<QPushButton> cancelButton;
+    QObject windowThread;
+    session.setAfterReplace([&] {
+        QMetaObject::invokeMethod(&windowThread, [&] {
+            replaced = true;
+            if (cancelButton)
+                cancelButton->setEnabled(false);
+        });
+    });
     const std::unique_ptr<QThread> thread(QThread::create(work));
     QEventLoop loop;
     QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
@@ -33,9 +46,12 @@ void BackgroundWork::run(QWidget *window, const QString &label, ProfileSession &
         progress.setMinimumDuration(0);
         QObject::connect(&progress, &QProgressDialog::canceled, &progress,
                          [&session] { session.cancel(); });
+        cancelButton = progress.findChild<QPushButton *>();
+        cancelButton->setEnabled(!replaced);
         progress.show();
         progress.setFixedSize(progress.size());
         loop.exec();
     }
     thread->wait();
+    session.setAfterReplace({});
 }

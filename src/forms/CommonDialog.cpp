@@ -4,7 +4,9 @@
 #include "wizard/EntrySlots.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPushButton>
 #include <utility>
 
@@ -38,7 +40,8 @@ Outcome shown(QFileDialog &dialog)
 
 } // namespace
 
-CommonDialog::CommonDialog(FormBase &page, Fields &fields) : QObject(&page), m_page(page)
+CommonDialog::CommonDialog(FormBase &page, Fields &fields)
+    : QObject(&page), m_page(page), m_fields(fields)
 {
     for (const EntrySlot &slot : EntrySlots::onPage(page.id())) {
         auto *button = page.control<QPushButton>(slot.browseButton);
@@ -47,16 +50,22 @@ CommonDialog::CommonDialog(FormBase &page, Fields &fields) : QObject(&page), m_p
     }
 }
 
-std::optional<QString> CommonDialog::openFile(const QStringList &nameFilters)
+std::optional<QString> CommonDialog::openFile(const QStringList &nameFilters,
+                                              const QString &startFolder)
 {
     QFileDialog &dialog = fileDialog();
     dialog.setNameFilters(nameFilters);
+    dialog.setDirectory(startFolder);
+    // The computer, the home folder and the disc folder. Qt keeps a dialog's side bar for the
+    // next program that shows one: built afresh, it keeps no disc folder of an earlier run.
+    const QList<QUrl> sideBar{
+        QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath()),
+        QUrl::fromLocalFile(QFileInfo(m_fields.text(kOutputPathHolder)).absolutePath())};
+    dialog.setSidebarUrls(sideBar);
     const Outcome outcome = g_nextOutcome ? *std::exchange(g_nextOutcome, {}) : shown(dialog);
     // Only an accepted dialog that names a file counts: a cancel or a failure changes nothing.
     if (outcome.result != QDialog::Accepted || outcome.files.value(0).isEmpty())
         return std::nullopt;
-    // The next use starts at this file, as the page's dialog always has, answered or not.
-    dialog.selectFile(outcome.files.first());
     return outcome.files.first();
 }
 

@@ -10,14 +10,15 @@ class QFileDialog;
 
 // A page's open-file dialog, CommonDialog1, shared by the page's browse buttons: each button
 // browses for the path field of its slot. The dialog is made on first use and kept with the
-// page, so that each use starts at the file chosen last. Dialogs go through here so that a
+// page; the folder KORV.ini is saved into is in its side bar. Dialogs go through here so that a
 // test can answer them instead of blocking on a modal window.
 class CommonDialog : public QObject, public FileChooser
 {
 public:
     CommonDialog(FormBase &page, Fields &fields);
 
-    std::optional<QString> openFile(const QStringList &nameFilters) override;
+    std::optional<QString> openFile(const QStringList &nameFilters,
+                                    const QString &startFolder) override;
 
     // The next use does not show the dialog but ends as if the user had chosen fileName,
     // had cancelled, or the dialog had closed without a file.
@@ -31,5 +32,6 @@ private:
     QFileDialog &fileDialog();
 
     FormBase &m_page;
+    Fields &m_fields;
     QFileDialog *m_dialog = nullptr;
 };

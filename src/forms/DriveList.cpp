@@ -24,8 +24,6 @@ DriveList::DriveList(QWidget *parent) : QComboBox(parent)
 {
     // The box's tip is the whole of the selected entry, which the box may show cut.
     connect(this, &QComboBox::currentTextChanged, this, &QWidget::setToolTip);
-    const QList<Volume> volumes = listMounted();
-    setCurrentIndex(Volumes::indexContaining(volumes, QDir::currentPath()));
 }
 
 QString DriveList::drive() const
@@ -33,13 +31,31 @@ QString DriveList::drive() const
     return currentData().toString();
 }
 
-void DriveList::showPopup()
+void DriveList::setOwnFolder(const QString &folder)
 {
     const QString chosen = drive();
+    m_ownFolder = folder.endsWith(u'/') ? folder : folder + u'/';
+    const QList<Volume> volumes = listMounted();
+    // At start, and in place of the folder left, the entry holding the current folder.
+    const int kept = chosen.isEmpty() ? -1 : findData(chosen);
+    setCurrentIndex(kept >= 0 ? kept : Volumes::indexContaining(volumes, QDir::currentPath()));
+}
+
+bool DriveList::choosesFolder() const
+{
+    return count() > 0 && currentIndex() == count() - 1;
+}
+
+void DriveList::showPopup()
+{
+    const bool chooser = choosesFolder();
+    const QString chosen = drive();
     listMounted();
-    // The same volume stays selected. In place of one that went away comes the first entry: a
-    // disc or a stick when one is in.
-    setCurrentIndex(std::max(findData(chosen), 0));
+    // The same entry stays selected. In place of a volume that went away comes the first
+    // volume: a disc or a stick when one is in.
+    const int found = findData(chosen);
+    const int firstVolume = m_ownFolder.isEmpty() ? 0 : 1;
+    setCurrentIndex(chooser ? count() - 1 : found >= 0 ? found : firstVolume);
     fitPopupToEntries();
     QComboBox::showPopup();
 }
@@ -62,14 +78,18 @@ void DriveList::paintEvent(QPaintEvent *)
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
+// The entries that name a folder, in list order; the folder chooser follows them.
 QList<Volume> DriveList::listMounted()
 {
-    const QList<Volume> volumes = inListOrder(Volumes::mounted());
+    QList<Volume> volumes = inListOrder(Volumes::mounted());
+    if (!m_ownFolder.isEmpty())
+        volumes.prepend({m_ownFolder, QStringLiteral("このディスク"), {}});
     clear();
-    for (const Volume &volume : volumes) {
+    for (const Volume &volume : volumes)
         addItem(volume.displayText(), volume.root);
-        setItemData(count() - 1, volume.displayText(), Qt::ToolTipRole);
-    }
+    addItem(QStringLiteral("フォルダーを選ぶ…"));
+    for (int i = 0; i < count(); ++i)
+        setItemData(i, itemText(i), Qt::ToolTipRole);
     return volumes;
 }
 

@@ -4,9 +4,10 @@
 
 #include <QComboBox>
 
-// Page 1's Drive1: the mounted volumes, discs and sticks first, each by its label and root. It
-// starts on the volume holding the current folder and lists the volumes anew each time it
-// opens, so that a disc inserted since is there and one taken out is not.
+// Page 1's Drive1: the folder KORV.ini is saved into, as the disc being prepared; then the
+// mounted volumes, discs and sticks first, each by its label and root; last, a way to read
+// any folder. It starts on the entry holding the current folder and lists the volumes anew
+// each time it opens, so that a disc inserted since is there and one taken out is not.
 class DriveList : public QComboBox
 {
     Q_OBJECT
@@ -16,8 +17,15 @@ class DriveList : public QComboBox
 public:
     explicit DriveList(QWidget *parent);
 
-    // The selected volume's root: the drive designation. Empty when none is selected.
+    // The selected volume's root: the drive designation. Empty when none is selected, and on
+    // the last entry.
     QString drive() const;
+
+    // The folder KORV.ini is saved into, offered as the first entry; the list is empty until
+    // it is told.
+    void setOwnFolder(const QString &folder);
+    // The last entry is chosen: the folder to read is yet to be asked for.
+    bool choosesFolder() const;
 
     void showPopup() override;
 
@@ -27,4 +35,6 @@ protected:
 private:
     QList<Volume> listMounted();
     void fitPopupToEntries();
+
+    QString m_ownFolder;
 };

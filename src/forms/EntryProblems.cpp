@@ -61,9 +61,10 @@ QString describe(const EntryCheck::Problem &problem)
 
 } // namespace
 
-bool EntryProblems::saveAsIs(FormBase *window, Forms &forms, Check check, const QString &outputFile)
+bool EntryProblems::saveAsIs(FormBase *window, Forms &forms, Check check,
+                             const EntryCheck::Roots &roots)
 {
-    const QList<EntryCheck::Problem> problems = check(forms, EntryCheck::rootsFor(outputFile));
+    const QList<EntryCheck::Problem> problems = check(forms, roots);
     if (problems.isEmpty())
         return true;
     QStringList rows;

@@ -13,8 +13,6 @@ QString FileProblems::reason(const FileStatus &status)
         return QStringLiteral("セクション名かキー名に改行かNUL文字があります");
     case FileProblem::NameHasDelimiter:
         return QStringLiteral("セクション名に「]」か、キー名に「=」があります");
-    case FileProblem::NameTooLong:
-        return QStringLiteral("セクション名かキー名が長すぎます");
     case FileProblem::NotFound:
         return QStringLiteral("見つかりません");
     case FileProblem::IsFolder:
@@ -29,6 +27,8 @@ QString FileProblems::reason(const FileStatus &status)
         return QStringLiteral("フォルダー「%1」がありません").arg(status.detail);
     case FileProblem::ReadFailed:
         return QStringLiteral("最後まで読み込めませんでした");
+    case FileProblem::ReadOnlyFile:
+        return QStringLiteral("読み取り専用のファイルです");
     case FileProblem::ChangedMeanwhile:
         return QStringLiteral("書き込む間にほかのプログラムが変更しました");
     case FileProblem::ReadOnlyFileSystem:
@@ -42,11 +42,28 @@ QString FileProblems::reason(const FileStatus &status)
     case FileProblem::QuotaExceeded:
         return QStringLiteral("ディスクの使用量の上限を超えます");
     case FileProblem::FileTooLarge:
-        return QStringLiteral("ファイルが大きすぎます");
+        return status.detail.isEmpty()
+                   ? QStringLiteral("ファイルが大きすぎます")
+                   : QStringLiteral("ファイルが大きすぎます（読み書きできるのは%1までです）")
+                         .arg(status.detail);
+    case FileProblem::DiskError:
+        return QStringLiteral("ディスクの読み書きに失敗しました");
+    case FileProblem::PathTooLong:
+        return QStringLiteral("パスが長すぎます");
+    case FileProblem::TooManyLinks:
+        return QStringLiteral("リンクが多すぎるか、輪になっています");
+    case FileProblem::TooManyOpenFiles:
+        return QStringLiteral("開いているファイルが多すぎます");
+    case FileProblem::OutOfMemory:
+        return QStringLiteral("メモリが足りません");
+    case FileProblem::Busy:
+        return QStringLiteral("ほかのプログラムが使っています");
+    case FileProblem::NetworkFailed:
+        return QStringLiteral("ネットワーク上のファイルに届きません");
     case FileProblem::Cancelled:
         return QStringLiteral("キャンセルされました");
     case FileProblem::SystemError:
-        return QStringLiteral("システムのエラーです（%1）").arg(status.detail);
+        return QStringLiteral("システムのエラーです（エラー番号 %1）").arg(status.detail);
     }
     return {};
 }

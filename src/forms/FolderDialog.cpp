@@ -16,19 +16,28 @@ QSettings settings()
 
 const QString kLastFolder = QStringLiteral("discFolder");
 
-} // namespace
-
-std::optional<QString> FolderDialog::chooseDiscFolder()
+std::optional<QString> chosenFolder(const QString &title)
 {
     const QString chosen =
         g_nextAnswer
             ? *std::exchange(g_nextAnswer, std::nullopt)
             : QFileDialog::getExistingDirectory(
-                  nullptr, QStringLiteral("ディスクのルートにするフォルダーを選んでください"),
-                  settings().value(kLastFolder, QDir::homePath()).toString());
+                  nullptr, title, settings().value(kLastFolder, QDir::homePath()).toString());
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;
+}
+
+} // namespace
+
+std::optional<QString> FolderDialog::chooseDiscFolder()
+{
+    return chosenFolder(QStringLiteral("ディスクのルートにするフォルダーを選んでください"));
+}
+
+std::optional<QString> FolderDialog::chooseFolderToRead()
+{
+    return chosenFolder(QStringLiteral("読み込む KORV.ini のあるフォルダーを選んでください"));
 }
 
 void FolderDialog::remember(const QString &folder)

@@ -10,6 +10,8 @@ namespace FolderDialog {
 
 // The folder the user chose; nothing when the user cancelled.
 std::optional<QString> chooseDiscFolder();
+// The same, for a folder whose KORV.ini is to be read.
+std::optional<QString> chooseFolderToRead();
 
 // The next question opens at folder, which the wizard took.
 void remember(const QString &folder);

@@ -1,6 +1,7 @@
 #include "forms/Form2.h"
 
 #include "forms/CommonDialog.h"
+#include "forms/DriveList.h"
 #include "forms/FileDrop.h"
 #include "forms/Forms.h"
 #include "forms/ImportFlow.h"
@@ -72,14 +73,22 @@ Form2::Form2(Forms &forms) : FormBase(forms, FormId::Form2, kWindow, kControls)
     new CommonDialog(*this, forms); // CommonDialog1, for every browse button of the page
 }
 
-// Start-up: every path field takes dropped files (page 2's load it, hidden), and the
-// output file is KORV.ini in the output folder: the program's own unless told another.
+// Start-up: every path field takes dropped files (page 2's load it, hidden), the output file
+// is KORV.ini in the output folder (the program's own unless told another), and what that
+// file holds already fills the fields.
 void Form2::Form_Load()
 {
     for (const EntrySlot &slot : EntrySlots::all())
         FileDrop::enable(forms().control<QLineEdit>(slot.path()));
-    const QString file = QDir(forms().outputFolder()).filePath(QStringLiteral("KORV.ini"));
+    setOutputFolder(forms().outputFolder());
+    ImportFlow::atStart(this, forms());
+}
+
+void Form2::setOutputFolder(const QString &folder)
+{
+    const QString file = QDir(folder).filePath(QStringLiteral("KORV.ini"));
     forms().setText(kOutputPathHolder, QDir::toNativeSeparators(file));
+    control<class DriveList>("Drive1")->setOwnFolder(folder);
 }
 
 // "次へ"

@@ -14,6 +14,10 @@ public:
 
     void Form_Load() override;
 
+    // Saves go into folder from now on: Label5 holds its KORV.ini, and the drive list offers
+    // it first.
+    void setOutputFolder(const QString &folder);
+
 private:
     void Command1_Click();
     void Command2_Click();

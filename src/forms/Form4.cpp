@@ -2,6 +2,8 @@
 
 #include "forms/Forms.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 
@@ -30,12 +32,19 @@ Form4::Form4(Forms &forms) : FormBase(forms, FormId::Form4, kWindow, kControls)
     onClick("Command1", &Form4::Command1_Click);
 }
 
-// The text says where KORV.ini went in words; pointing at it shows the very file, and a
-// screen reader reads it with the window.
+// The text says where KORV.ini went in words: the program's folder as the design has it, or
+// the disc folder by its name. Pointing at it shows the very file, and a screen reader reads
+// it with the window.
 void Form4::Form_Load()
 {
-    const QString file = QFileInfo(forms().text(kOutputPathHolder)).absoluteFilePath();
-    control<QLabel>("Label2")->setToolTip(file);
+    const QFileInfo saved(forms().text(kOutputPathHolder));
+    const QString file = saved.absoluteFilePath();
+    auto *label = control<QLabel>("Label2");
+    if (saved.absolutePath() != QCoreApplication::applicationDirPath())
+        label->setText(QStringLiteral("KORV.INIを %1 に保存しました。%2")
+                           .arg(QDir::toNativeSeparators(saved.absolutePath()),
+                                label->text().section(u'。', 1)));
+    label->setToolTip(file);
     setAccessibleDescription(QStringLiteral("保存したファイル: %1").arg(file));
 }
 

@@ -23,6 +23,12 @@ Forms::Forms(const QString &outputFolder)
     : m_outputFolder(outputFolder.isEmpty() ? QCoreApplication::applicationDirPath() : outputFolder)
 {}
 
+void Forms::setOutputFolder(const QString &folder)
+{
+    m_outputFolder = folder;
+    static_cast<Form2 &>(window(FormId::Form2)).setOutputFolder(folder);
+}
+
 Forms::~Forms()
 {
     for (FormBase *&window : m_windows) {

@@ -25,6 +25,8 @@ public:
     ~Forms() override;
 
     const QString &outputFolder() const { return m_outputFolder; }
+    // Saves go into folder from now on; page 1 shows it.
+    void setOutputFolder(const QString &folder);
 
     // The window, loaded hidden if it is not loaded yet.
     FormBase &window(FormId id);

@@ -8,6 +8,11 @@ class QWidget;
 // or cannot be read is named in a message and changes no field.
 namespace ImportFlow {
 
+// The drive chosen in Drive1, or a folder the user picks when its last entry is chosen.
 void run(QWidget *window, Forms &forms);
+
+// At start, the KORV.ini of the output folder, so that a second run goes on with the disc's
+// menu; a folder without one is a disc begun now, and says nothing.
+void atStart(QWidget *window, Forms &forms);
 
 } // namespace ImportFlow

@@ -19,8 +19,9 @@ struct Choice
 
 MessageBox::Recorder *g_recorder = nullptr;
 
-// The first choice is the default, and the one Esc and the close box give: the others must be
-// chosen on purpose. The texts are shown as they are, markup or not: they name the user's files.
+// The first choice is the default. Esc and the close box give the one that turns back, or the
+// first when none does: the others must be chosen on purpose. The texts are shown as they are,
+// markup or not: they name the user's files.
 MessageBox::Answer showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title,
                            const QString &text, const QList<Choice> &choices)
 {
@@ -29,12 +30,13 @@ MessageBox::Answer showBox(QWidget *parent, QMessageBox::Icon icon, const QStrin
     QHash<QAbstractButton *, MessageBox::Answer> answers;
     for (const Choice &choice : choices)
         answers.insert(box.addButton(choice.label, choice.role), choice.answer);
+    const auto turnsBack = std::ranges::find(choices, QMessageBox::RejectRole, &Choice::role);
+    const Choice &escape = turnsBack == choices.end() ? choices.constFirst() : *turnsBack;
     // By the buttons' order on screen, which follows their roles, not by the order they came in.
-    auto *first = qobject_cast<QPushButton *>(answers.key(choices.constFirst().answer));
-    box.setDefaultButton(first);
-    box.setEscapeButton(first);
+    box.setDefaultButton(qobject_cast<QPushButton *>(answers.key(choices.constFirst().answer)));
+    box.setEscapeButton(answers.key(escape.answer));
     box.exec();
-    return answers.value(box.clickedButton(), choices.constFirst().answer);
+    return answers.value(box.clickedButton(), escape.answer);
 }
 
 MessageBox::Answer ask(QWidget *parent, QMessageBox::Icon icon, const QString &title,
@@ -91,12 +93,15 @@ bool savesAfterAll(QWidget *parent, const QString &title, const QString &text, c
 
 } // namespace
 
-void MessageBox::writeFailed(QWidget *parent, const FileStatus &status)
+bool MessageBox::writeFailed(QWidget *parent, const FileStatus &status)
 {
-    ask(parent, QMessageBox::Critical, QStringLiteral("保存できませんでした"),
-        QStringLiteral("「%1」に書き込めませんでした。\n理由: %2")
-            .arg(status.fileName, FileProblems::reason(status)),
-        {{Answer::Ok, QStringLiteral("OK"), QMessageBox::AcceptRole}});
+    const Answer answer = ask(parent, QMessageBox::Critical, QStringLiteral("保存できませんでした"),
+                              QStringLiteral("「%1」に書き込めませんでした。\n理由: %2")
+                                  .arg(status.fileName, FileProblems::reason(status)),
+                              {{Answer::Ok, QStringLiteral("ＯＫ"), QMessageBox::AcceptRole},
+                               {Answer::SaveElsewhere, QStringLiteral("別のフォルダーに保存…"),
+                                QMessageBox::ActionRole}});
+    return answer == Answer::SaveElsewhere;
 }
 
 void MessageBox::readFailed(QWidget *parent, const FileStatus &status)
@@ -107,15 +112,15 @@ void MessageBox::readFailed(QWidget *parent, const FileStatus &status)
         {{Answer::Ok, QStringLiteral("OK"), QMessageBox::AcceptRole}});
 }
 
-bool MessageBox::chooseAnotherFolder(const FileStatus &status)
+bool MessageBox::chooseAnotherFolder(const QString &folder, const QString &reason)
 {
     const Answer answer =
         ask(nullptr, QMessageBox::Warning, QStringLiteral("KORVANE作成ウィザード"),
-            QStringLiteral("フォルダー「%1」には KORV.ini を書き込めません。\n理由: %2\n\n"
+            QStringLiteral("フォルダー「%1」には KORV.ini を保存できません。\n理由: %2\n\n"
                            "ディスクのルートにするフォルダーを選んでください。")
-                .arg(status.fileName, FileProblems::reason(status)),
-            {{Answer::Quit, QStringLiteral("終了"), QMessageBox::RejectRole},
-             {Answer::ChooseFolder, QStringLiteral("フォルダーを選ぶ"), QMessageBox::AcceptRole}});
+                .arg(folder, reason),
+            {{Answer::ChooseFolder, QStringLiteral("フォルダーを選ぶ"), QMessageBox::AcceptRole},
+             {Answer::Quit, QStringLiteral("終了"), QMessageBox::RejectRole}});
     return answer == Answer::ChooseFolder;
 }
 

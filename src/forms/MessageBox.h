@@ -15,7 +15,15 @@ class QWidget;
 class MessageBox
 {
 public:
-    enum class Answer { Ok, GoBackAndEdit, SaveWithQuestionMarks, SaveAsIs, ChooseFolder, Quit };
+    enum class Answer {
+        Ok,
+        GoBackAndEdit,
+        SaveWithQuestionMarks,
+        SaveAsIs,
+        ChooseFolder,
+        SaveElsewhere,
+        Quit
+    };
 
     struct Shown
     {
@@ -23,15 +31,16 @@ public:
         QString text;
     };
 
-    // A save could not write the settings file: names the file and the reason.
-    static void writeFailed(QWidget *parent, const FileStatus &status);
+    // A save could not write the settings file: names the file and the reason. True when the
+    // user goes on to save into another folder.
+    static bool writeFailed(QWidget *parent, const FileStatus &status);
 
     // The import found no settings file it could read: names the file and the reason.
     static void readFailed(QWidget *parent, const FileStatus &status);
 
-    // KORV.ini cannot be written into the folder the wizard was to use: names it and the
-    // reason. True when the user goes on to choose another folder, false to end.
-    static bool chooseAnotherFolder(const FileStatus &status);
+    // KORV.ini is not to be written into the folder the wizard was to use: names it and why.
+    // True when the user goes on to choose another folder, false to end.
+    static bool chooseAnotherFolder(const QString &folder, const QString &reason);
 
     // Fields to be saved hold characters the file cannot store. True when the user chooses
     // to save with "?" in their place, false to go back and edit.

@@ -10,7 +10,7 @@ class Forms;
 // What each save button does before its window moves on.
 namespace SaveFlow {
 
-using UnstorableCheck = QList<Saves::Unstorable> (*)(Fields &, const QString &outputFile);
+using UnstorableCheck = QList<Saves::Unstorable> (*)(Fields &, FileEncoding encoding);
 
 // Warns about characters the output file cannot store, then about entries that will not work
 // on the disc (with entryCheck), and lets the user go back to the first field named; then

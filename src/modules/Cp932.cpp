@@ -114,10 +114,24 @@ const PairTables &pairTables()
     return tables;
 }
 
-// Whether every byte is ASCII, which CP932 stores as it is.
-bool isAsciiBytes(QByteArrayView bytes)
+// Whether every byte or character is ASCII, which CP932 stores as it is.
+bool isAscii(QByteArrayView bytes)
 {
     return std::all_of(bytes.begin(), bytes.end(), [](char b) { return uchar(b) < 0x80; });
+}
+
+bool isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// The length (1 or 2 bytes) of the character that starts at pos; a lead byte without a
+// trail byte after it counts alone.
+qsizetype charLength(QByteArrayView bytes, qsizetype pos)
+{
+    const bool pair = Cp932::isLeadByte(uchar(bytes[pos])) && pos + 1 < bytes.size() &&
+                      Cp932::isTrailByte(uchar(bytes[pos + 1]));
+    return pair ? 2 : 1;
 }
 
 // Appends the CP932 bytes of one code point to out; false, appending nothing, when CP932
@@ -156,11 +170,6 @@ template <typename F> void forEachCharacter(const QString &text, F f)
 
 namespace Cp932 {
 
-bool isAscii(QStringView text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
 QByteArrayView cut(QByteArrayView bytes, qsizetype maxBytes)
 {
     if (bytes.size() <= maxBytes)
@@ -177,7 +186,7 @@ QByteArrayView cut(QByteArrayView bytes, qsizetype maxBytes)
 
 QString decode(QByteArrayView bytes)
 {
-    if (isAsciiBytes(bytes))
+    if (isAscii(bytes))
         return QString::fromLatin1(bytes);
     const char16_t *characters = pairTables().characters.data();
     // Never more characters than bytes: decoded into a buffer first, the string is made once

@@ -19,24 +19,12 @@ constexpr bool isTrailByte(uchar b)
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
-// The length (1 or 2 bytes) of the character that starts at pos; a lead byte without a
-// trail byte after it counts alone.
-inline qsizetype charLength(QByteArrayView bytes, qsizetype pos)
-{
-    const bool pair = isLeadByte(uchar(bytes[pos])) && pos + 1 < bytes.size() &&
-                      isTrailByte(uchar(bytes[pos + 1]));
-    return pair ? 2 : 1;
-}
-
 // The longest start of bytes that fits in maxBytes without splitting a double-byte character.
 QByteArrayView cut(QByteArrayView bytes, qsizetype maxBytes);
 
 // Decodes bytes; every byte that starts no valid character becomes U+FFFD and the bytes after
 // it are decoded on their own.
 QString decode(QByteArrayView bytes);
-
-// Whether every character of text is ASCII, which CP932 stores as it is.
-bool isAscii(QStringView text);
 
 // Encodes text; the JIS forms that input methods type take CP932's own codes, and every
 // character CP932 cannot hold becomes "?".

@@ -3,6 +3,7 @@
 #include "modules/Cp932.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringConverter>
 
 FileEncoding FileEncodings::fromHead(QByteArrayView head)
@@ -19,20 +20,15 @@ FileEncoding FileEncodings::fromHead(QByteArrayView head)
 
 FileEncoding FileEncodings::of(const QString &fileName)
 {
+    // Only a regular file is opened: opening a FIFO would wait for a writer that never comes.
     QFile file(fileName);
-    return file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ? fromHead(file.read(4))
-                                                                  : FileEncoding::Cp932;
+    return QFileInfo(fileName).isFile() && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)
+               ? fromHead(file.read(4))
+               : FileEncoding::Cp932;
 }
 
 QString FileEncodings::unstorableCharacters(FileEncoding encoding, const QString &text)
 {
-    switch (encoding) {
-    case FileEncoding::Cp932:
-        return Cp932::unstorableCharacters(text);
-    case FileEncoding::Utf8:
-    case FileEncoding::Utf16LE:
-        // Unicode files hold every character (a lone half of a surrogate pair is none).
-        return {};
-    }
-    return {};
+    // Unicode files hold every character (a lone half of a surrogate pair is none).
+    return encoding == FileEncoding::Cp932 ? Cp932::unstorableCharacters(text) : QString();
 }

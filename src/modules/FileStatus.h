@@ -14,7 +14,6 @@ enum class Problem {
     NameMissing,        // a blank section or key name
     NameBreaksLine,     // CR, LF or NUL in a section or key name
     NameHasDelimiter,   // "]" in a section name or "=" in a key name
-    NameTooLong,        // longer than any name a file's lines are read for
     NotFound,           // the file is not there
     IsFolder,           // a folder has the file's name
     NotAFolder,         // a folder was asked for and this is a file
@@ -22,15 +21,23 @@ enum class Problem {
     LinkLeavesVolume,   // a link to a file outside the volume it is on
     FolderMissing,      // detail: the folder
     ReadFailed,         // the file could not be read to its end
+    ReadOnlyFile,       // the user made the file read-only
     ChangedMeanwhile,   // another program changed the file while it was being saved
-    ReadOnlyFileSystem, // EROFS, ERROR_WRITE_PROTECT
-    AccessDenied,       // EACCES, ERROR_ACCESS_DENIED
+    ReadOnlyFileSystem, // EROFS
+    AccessDenied,       // EACCES
     NotPermitted,       // EPERM
-    DiskFull,           // ENOSPC, ERROR_DISK_FULL
-    QuotaExceeded,      // EDQUOT, ERROR_DISK_QUOTA_EXCEEDED
-    FileTooLarge,       // EFBIG, ERROR_FILE_TOO_LARGE: the file size limit
+    DiskFull,           // ENOSPC
+    QuotaExceeded,      // EDQUOT
+    FileTooLarge,       // over the settings file's limit, or the system's (EFBIG)
+    DiskError,          // EIO: the medium or its drive failed
+    PathTooLong,        // ENAMETOOLONG
+    TooManyLinks,       // ELOOP
+    TooManyOpenFiles,   // EMFILE, ENFILE
+    OutOfMemory,        // ENOMEM
+    Busy,               // EBUSY, ETXTBSY
+    NetworkFailed,      // a shared folder that cannot be reached
     Cancelled,          // the user stopped it
-    SystemError,        // any other: detail holds the system's own words
+    SystemError,        // any other: detail holds the system's error number
 };
 Q_ENUM_NS(Problem)
 
@@ -51,7 +58,6 @@ struct FileStatus
     {
         return {fileName, problem, detail};
     }
-    // The failure that the system's error code stands for, for fileName: errno, or
-    // GetLastError() on Windows.
-    static FileStatus fromSystemError(const QString &fileName, int error);
+    // The failure that the system's error number stands for, for fileName.
+    static FileStatus fromErrno(const QString &fileName, int error);
 };

@@ -15,13 +15,12 @@ const QString kSourceName = QStringLiteral("KORV.ini");
 FileStatus IniWrite(ProfileSession &session, const QString &section, const QString &key,
                     const QString &value)
 {
-    return session.write(session.outputFile(), section, key, value);
+    return session.write(section, key, value);
 }
 
 QString IniRead(ProfileSession &session, const QString &section, const QString &key)
 {
-    QString value = session.read(session.sourceFile(), section, key, Module2::kLongestValue)
-                        .value_or(QString());
+    QString value = session.read(section, key, Module2::kLongestValue).value_or(QString());
     // The value comes through a C string: it ends at its first NUL.
     value.truncate(std::find(value.cbegin(), value.cend(), QChar(0)) - value.cbegin());
     return value;

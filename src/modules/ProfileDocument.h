@@ -1,57 +1,87 @@
 #pragma once
 
-#include "modules/FileIdentity.h"
-#include "modules/FileStatus.h"
-#include "modules/ProfileStream.h"
+#include "modules/FileEncoding.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
-#include <QStringList>
+#include <QStringView>
 
-#include <atomic>
-#include <memory>
 #include <optional>
+#include <vector>
 
-// The section and key names a document is to be asked for: the only ones it notes while it
-// reads. Any other name is still found, by looking again through what was read.
-struct ExpectedNames
-{
-    QStringList sections;
-    QStringList keys;
-};
-
-// One profile file, read where it lies in its own encoding, with the writes not yet saved
-// kept beside its untouched bytes.
+// One settings file's bytes, read and written by the rules of the platform's profile
+// functions. Its text is kept as units: each byte of a code page 932 or UTF-8 file as one
+// unit (U+0000 to U+00FF), the code units of a UTF-16LE file as they are. A write changes only
+// the units of its value, key or section, so every other byte comes out as it went in.
 class ProfileDocument
 {
 public:
-    virtual ~ProfileDocument() = default;
+    struct Write
+    {
+        QString section;
+        QString key;
+        QString value;
+    };
 
-    // The document of an opened file: UTF-8 or UTF-16LE when it starts with that byte order
-    // mark, code page 932 otherwise. Reading fails once cancelled is set.
-    static std::unique_ptr<ProfileDocument>
-    open(OpenedFile opened, const std::atomic<bool> &cancelled, const ExpectedNames &expected);
+    // The document of a file's bytes: UTF-8 or UTF-16LE after that byte order mark, code
+    // page 932 otherwise.
+    explicit ProfileDocument(const QByteArray &bytes = {});
 
-    // The value of key in the first section called section, as read with the pending writes,
-    // cut to maxBytes of CP932; nothing when the section or the key is missing.
-    virtual std::optional<QString> value(const QString &section, const QString &key,
-                                         qsizetype maxBytes) = 0;
+    FileEncoding encoding() const { return m_encoding; }
 
-    // Sets key in section to value in memory; a value that would read back the same as the
-    // value in the file leaves the line as it is.
-    virtual void write(const QString &section, const QString &key, const QString &value) = 0;
+    // Whether text is nothing but what reading trims around names and values.
+    static bool isBlank(QStringView text);
 
-    // Whether any write is pending.
-    virtual bool isDirty() const = 0;
+    // The value of key in the first section called section, cut to maxBytes of code page 932
+    // as the platform's ANSI reader hands it over; nothing when the section or key is missing.
+    std::optional<QString> value(const QString &section, const QString &key,
+                                 qsizetype maxBytes) const;
 
-    // Why the file could not be read through: ReadFailed or Cancelled; None when it could.
-    virtual FileProblem readProblem() const = 0;
+    // Makes writes, each key written once: where its first write puts it, with the value of
+    // its last. A value that reads back as the file's value leaves the line as it is.
+    void write(const std::vector<Write> &writes);
 
-    // The file as it was when it was opened.
-    virtual const FileIdentity &identity() const = 0;
+    // Whether a write changed anything.
+    bool isChanged() const { return m_changed; }
 
-    // Writes the file's bytes with the pending writes spliced in; false when reading or
-    // writing failed (readProblem() tells which).
-    virtual bool render(QIODevice &out) = 0;
+    // The file's bytes as they are now.
+    QByteArray bytes() const;
+
+private:
+    struct Line
+    {
+        qsizetype start;
+        qsizetype contentEnd;
+        qsizetype end; // after its line break
+    };
+    // Where a key's value is: [value, end) of its line.
+    struct KeyLine
+    {
+        qsizetype value;
+        qsizetype end;
+        bool hasEquals;
+    };
+    struct Section
+    {
+        qsizetype insertAt; // just after the section's last non-blank line
+        std::optional<KeyLine> key;
+    };
+
+    QString units(const QString &text) const;
+    QString decoded(QStringView valueUnits, qsizetype maxBytes) const;
+    bool isPair(QStringView text, qsizetype at) const;
+    bool sameName(QStringView a, QStringView b) const;
+    const std::vector<Line> &lines() const;
+    std::optional<QStringView> headerName(QStringView content) const;
+    std::optional<Section> find(QStringView section, QStringView key) const;
+    void writeOne(const Write &write);
+
+    FileEncoding m_encoding = FileEncoding::Cp932;
+    QByteArray m_byteOrderMark;
+    QString m_text;
+    QByteArray m_oddByte; // the last byte of a UTF-16LE file of odd size, kept last
+    bool m_changed = false;
+    // The lines of m_text, found once after each change: lookups come one key at a time.
+    mutable std::vector<Line> m_lines;
+    mutable bool m_linesFound = false;
 };

@@ -1,11 +1,15 @@
 #include "modules/ProfileSession.h"
 
-#include "modules/IniText.h"
-#include "modules/IniUnits.h"
+#include "modules/SettingsFile.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 
 namespace {
+
+// More links than this in a row is a loop; the path is left for the save to fail on.
+constexpr int kMaxLinkHops = 40;
 
 // A value can never start a line, a key or a section of its own.
 QString singleLine(QString value)
@@ -19,140 +23,116 @@ QString singleLine(QString value)
 // What keeps a section or key name from being written so that it reads back.
 FileProblem nameProblem(const QString &section, const QString &key)
 {
-    // A name of nothing but what reading trims is no name.
-    auto isBlank = [](const QString &name) {
-        return std::all_of(name.begin(), name.end(),
-                           [](QChar c) { return IniText<Utf16Units>::isBlank(c.unicode()); });
-    };
     auto breaksLine = [](const QString &name) {
         return name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')) ||
                name.contains(QChar(0));
     };
-    if (isBlank(section) || isBlank(key))
+    if (ProfileDocument::isBlank(section) || ProfileDocument::isBlank(key))
         return FileProblem::NameMissing;
     if (breaksLine(section) || breaksLine(key))
         return FileProblem::NameBreaksLine;
     if (section.contains(QLatin1Char(']')) || key.contains(QLatin1Char('=')))
         return FileProblem::NameHasDelimiter;
-    if (section.size() > ProfileSession::kMaxNameLength ||
-        key.size() > ProfileSession::kMaxNameLength)
-        return FileProblem::NameTooLong;
     return FileProblem::None;
+}
+
+// The absolute path a write to fileName lands in: links followed to their target, so that a
+// link stays a link.
+QString resolvedPath(const QString &fileName)
+{
+    QFileInfo info(fileName);
+    for (int hops = 0; info.isSymLink() && hops < kMaxLinkHops; ++hops)
+        info.setFile(info.symLinkTarget());
+    return info.absoluteFilePath();
 }
 
 } // namespace
 
-ProfileSession::ProfileSession(Files files, ExpectedNames expected)
-    : m_files(std::move(files)), m_expected(std::move(expected))
-{}
+ProfileSession::ProfileSession(Files files) : m_files(std::move(files)) {}
 
-std::optional<QString> ProfileSession::read(const QString &fileName, const QString &section,
-                                            const QString &key, qsizetype maxBytes)
+void ProfileSession::setSourceFile(const QString &fileName)
 {
-    if (fileName.isEmpty())
+    m_files.source = fileName;
+    m_source.reset();
+    m_sourceStatus = {};
+}
+
+FileStatus ProfileSession::readSource()
+{
+    source();
+    return m_sourceStatus;
+}
+
+const ProfileDocument *ProfileSession::source()
+{
+    if (!m_source && m_sourceStatus.ok() && !m_files.source.isEmpty()) {
+        const SettingsFile::Content read =
+            SettingsFile::read(m_files.source, m_cancelled, m_confined);
+        m_sourceStatus =
+            read.exists ? read.status : FileStatus::failed(m_files.source, FileProblem::NotFound);
+        if (read.status.ok())
+            m_source.emplace(read.bytes);
+    }
+    return m_source ? &*m_source : nullptr;
+}
+
+std::optional<QString> ProfileSession::read(const QString &section, const QString &key,
+                                            qsizetype maxBytes)
+{
+    const ProfileDocument *read = source();
+    if (!read)
         return std::nullopt;
-    ProfileDocument *found = document(openFile(fileName));
-    return found ? found->value(section, key, maxBytes) : std::nullopt;
+    if (m_held.empty() || m_files.source != m_files.output)
+        return read->value(section, key, maxBytes);
+    ProfileDocument written = *read;
+    written.write(m_held);
+    return written.value(section, key, maxBytes);
 }
 
-FileStatus ProfileSession::check(const QString &fileName)
+FileStatus ProfileSession::write(const QString &section, const QString &key, const QString &value)
 {
-    OpenFile &file = openFile(fileName);
-    const ProfileDocument *loaded = document(file);
-    if (loaded && loaded->readProblem() != FileProblem::None)
-        return FileStatus::failed(file.name, loaded->readProblem());
-    return file.loaded.status;
-}
-
-bool ProfileSession::exists(const QString &fileName)
-{
-    const ProfileDocument *loaded = document(openFile(fileName));
-    return loaded && loaded->identity().exists;
-}
-
-FileStatus ProfileSession::write(const QString &fileName, const QString &section,
-                                 const QString &key, const QString &value)
-{
-    if (fileName.isEmpty())
-        return FileStatus::failed(fileName, FileProblem::NoFileName);
+    if (m_files.output.isEmpty())
+        return FileStatus::failed(m_files.output, FileProblem::NoFileName);
     if (const FileProblem problem = nameProblem(section, key); problem != FileProblem::None)
-        return FileStatus::failed(fileName, problem);
-    openFile(fileName).held.push_back({section, key, singleLine(value)});
-    return {fileName};
+        return FileStatus::failed(m_files.output, problem);
+    m_held.push_back({section, key, singleLine(value)});
+    return {m_files.output};
 }
 
 FileStatus ProfileSession::commit()
 {
-    FileStatus first;
-    for (auto it = m_open.begin(); it != m_open.end();) {
-        OpenFile &file = *it;
-        const bool written =
-            !file.held.empty() || (file.loaded.document && file.loaded.document->isDirty());
-        if (!written) {
-            ++it;
-            continue;
-        }
-        const FileStatus status = save(file);
-        if (first.ok() && !status.ok())
-            first = status;
-        it = status.ok() ? m_open.erase(it) : std::next(it);
-    }
-    return first;
-}
-
-ProfileSession::OpenFile &ProfileSession::openFile(const QString &fileName)
-{
-    const auto found = std::find_if(m_open.begin(), m_open.end(),
-                                    [&](const OpenFile &file) { return file.name == fileName; });
-    if (found != m_open.end())
-        return *found;
-    OpenFile &added = m_open.emplace_back();
-    added.name = fileName;
-    return added;
-}
-
-ProfileDocument *ProfileSession::document(OpenFile &file)
-{
-    if (!file.loaded.document && file.loaded.status.ok()) {
-        ExpectedNames expected = m_expected;
-        for (const HeldWrite &write : file.held) {
-            expected.sections.append(write.section);
-            expected.keys.append(write.key);
-        }
-        if (!file.held.empty()) {
-            expected.sections.removeDuplicates();
-            expected.keys.removeDuplicates();
-        }
-        file.loaded = ProfileFile::load(file.name, m_cancelled, expected,
-                                        file.name == m_files.source ? m_sourceLinkCheck
-                                                                    : ProfileFile::LinkCheck());
-        file.loaded.status.fileName = file.name;
-    }
-    ProfileDocument *loaded = file.loaded.document.get();
-    if (loaded) {
-        for (const HeldWrite &write : file.held)
-            loaded->write(write.section, write.key, write.value);
-        file.held.clear();
-    }
-    return loaded;
-}
-
-FileStatus ProfileSession::save(OpenFile &file)
-{
+    const QString &output = m_files.output;
+    if (m_held.empty())
+        return {output};
     if (isCancelled())
-        return FileStatus::failed(file.name, FileProblem::Cancelled);
-    ProfileDocument *loaded = document(file);
-    // A file that exists but cannot be read is never replaced by one made from nothing.
-    if (!loaded)
-        return file.loaded.status;
-    if (const FileProblem problem = loaded->readProblem(); problem != FileProblem::None)
-        return FileStatus::failed(file.name, problem);
-    // A write through a link replaces the file it leads to, and the link stays.
-    FileStatus status = ProfileFile::save(ProfileFile::resolvedPath(file.name), *loaded, [this] {
+        return FileStatus::failed(output, FileProblem::Cancelled);
+    SettingsFile::Save save(resolvedPath(output), m_cancelled);
+    auto named = [&output](FileStatus status) {
+        status.fileName = output;
+        return status;
+    };
+    // Read under the save's lock: what another wizard saved before stays.
+    const SettingsFile::Content old = save.lockAndRead();
+    if (!old.status.ok())
+        return named(old.status);
+    ProfileDocument document(old.bytes);
+    document.write(m_held);
+    if (document.isChanged()) {
+        if (const FileStatus written = save.write(document.bytes()); !written.ok())
+            return named(written);
         if (m_beforeReplace)
             m_beforeReplace();
-        return !isCancelled();
-    });
-    status.fileName = file.name;
-    return status;
+        if (isCancelled())
+            return FileStatus::failed(output, FileProblem::Cancelled);
+        const FileStatus replaced = save.replace([this] {
+            if (m_afterReplace)
+                m_afterReplace();
+        });
+        if (!replaced.ok())
+            return named(replaced);
+    }
+    m_held.clear();
+    if (m_files.source == output)
+        setSourceFile(output);
+    return {output};
 }

@@ -1,6 +1,6 @@
 #include "wizard/DiscFolder.h"
 
-#include "modules/AtomicFile.h"
+#include "modules/SettingsFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,11 +17,8 @@ FileStatus DiscFolder::check(const QString &folder)
 {
     if (const FileProblem problem = kindProblem(folder); problem != FileProblem::None)
         return FileStatus::failed(folder, problem);
-    // A save's own temporary file: removed when it goes out of scope, and recognised by the
-    // next save should the program be killed before that.
-    AtomicFile probe(QDir(folder).filePath(QStringLiteral("KORV.ini")));
-    probe.open();
-    FileStatus status = probe.status();
+    FileStatus status =
+        SettingsFile::checkWritable(QDir(folder).filePath(QStringLiteral("KORV.ini")));
     status.fileName = folder;
     return status;
 }

@@ -12,21 +12,21 @@ class FileChooser
 public:
     virtual ~FileChooser() = default;
 
-    // The full path of the file the user chose among nameFilters; none when the user
-    // cancelled or the dialog failed.
-    virtual std::optional<QString> openFile(const QStringList &nameFilters) = 0;
+    // The full path of the file the user chose among nameFilters, looking first in
+    // startFolder; none when the user cancelled or the dialog failed.
+    virtual std::optional<QString> openFile(const QStringList &nameFilters,
+                                            const QString &startFolder) = 0;
 };
 
 namespace PathPicker {
 
 // The file types a browse button offers, executable files first.
 QStringList nameFilters();
-// The executable files' pattern, in PathPicker_<system>.cpp: names match in any case.
-QString executablePattern();
 
-// Puts the file the user picks into pathField as the system writes it (D:\A.EXE on Windows),
-// drive or disc root included: shortening is the save's job. A cancel or a failure leaves
-// the field as it was.
+// Puts the file the user picks into pathField, drive or disc root included: shortening is
+// the save's job. A cancel or a failure leaves the field as it was. The choice starts in the
+// folder of the field's path when that folder is there (a path relative to the disc taken
+// from the output folder), else in the output folder.
 void browse(Fields &fields, Control pathField, FileChooser &chooser);
 
 } // namespace PathPicker

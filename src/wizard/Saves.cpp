@@ -34,6 +34,13 @@ public:
             write(QStringLiteral("PATH"), slot.key(), m_fields.text(slot.path()));
     }
 
+    // The comment dialog's title, then its comment.
+    void writeMemo()
+    {
+        write(QStringLiteral("memo"), QStringLiteral("taitoru"), m_fields.text(kTitle));
+        write(QStringLiteral("memo"), QStringLiteral("hitokoto"), m_fields.text(kComment));
+    }
+
     const FileStatus &status() const { return m_status; }
 
 private:
@@ -42,18 +49,8 @@ private:
     FileStatus m_status;
 };
 
-void shortenPaths(Fields &fields, FormId page, const QString &outputFile)
+void shortenPaths(Fields &fields, FormId page, const PathCleanup::Roots &roots)
 {
-    // The volumes are listed once per save at most: listing them reads the whole mount table.
-    std::optional<QStringList> listed;
-    const PathCleanup::Roots roots = [&] {
-        if (!listed) {
-            const QString folder =
-                outputFile.isEmpty() ? QString() : QFileInfo(outputFile).absolutePath();
-            listed = PathCleanup::discRoots(Volumes::mounted(), folder);
-        }
-        return *listed;
-    };
     for (const EntrySlot &slot : EntrySlots::onPage(page))
         PathCleanup::removeDrivePrefix(fields, slot.path(), roots);
 }
@@ -62,8 +59,7 @@ void shortenPaths(Fields &fields, FormId page, const QString &outputFile)
 class UnstorableScan
 {
 public:
-    UnstorableScan(Fields &fields, const QString &outputFile)
-        : m_fields(fields), m_encoding(FileEncodings::of(outputFile))
+    UnstorableScan(Fields &fields, FileEncoding encoding) : m_fields(fields), m_encoding(encoding)
     {}
 
     void field(Control field, const QString &description)
@@ -82,6 +78,12 @@ public:
         }
     }
 
+    void memo()
+    {
+        field(kTitle, QStringLiteral("ウィンドウの名前"));
+        field(kComment, QStringLiteral("一言"));
+    }
+
     const QList<Saves::Unstorable> &found() const { return m_found; }
 
 private:
@@ -97,68 +99,88 @@ QString Saves::outputFile(Fields &fields)
     return fields.text(kOutputPathHolder);
 }
 
+std::optional<Saves::Outlook> Saves::lookAhead(const QString &outputFile, const LongWork &longWork)
+{
+    ProfileSession session({outputFile, {}});
+    Outlook outlook{FileEncoding::Cp932, {}};
+    longWork(session, [&] {
+        outlook = {FileEncodings::of(outputFile), EntryCheck::rootsFor(outputFile)};
+    });
+    return session.isCancelled() ? std::nullopt : std::optional(outlook);
+}
+
 FileStatus Saves::run(Save save, Fields &fields, const QString &outputFile,
                       const LongWork &longWork)
 {
     ProfileSession session({outputFile, {}});
-    FileStatus status = save(fields, session);
+    // The volumes are listed once per save at most, on the work's thread: listing them reads
+    // the whole mount table, and a hung mount must not freeze the window.
+    std::optional<QStringList> listed;
+    const PathCleanup::Roots roots = [&] {
+        if (!listed) {
+            const QString folder =
+                outputFile.isEmpty() ? QString() : QFileInfo(outputFile).absolutePath();
+            longWork(session, [&] { listed = PathCleanup::discRoots(Volumes::mounted(), folder); });
+        }
+        return *listed;
+    };
+    FileStatus status = save(fields, session, roots);
     if (status.ok())
         longWork(session, [&] { status = session.commit(); });
-    return session.isCancelled() ? FileStatus::failed(outputFile, FileProblem::Cancelled) : status;
+    return status;
 }
 
-FileStatus Saves::pageOneSave(Fields &fields, ProfileSession &session)
+FileStatus Saves::pageOneSave(Fields &fields, ProfileSession &session,
+                              const PathCleanup::Roots &roots)
 {
-    shortenPaths(fields, FormId::Form2, session.outputFile());
+    shortenPaths(fields, FormId::Form2, roots);
     SaveRun run(fields, session);
     run.writeEntries(FormId::Form2);
     return run.status();
 }
 
-FileStatus Saves::finishingSave(Fields &fields, ProfileSession &session)
+FileStatus Saves::finishingSave(Fields &fields, ProfileSession &session,
+                                const PathCleanup::Roots &roots)
 {
-    shortenPaths(fields, FormId::Form3, session.outputFile());
+    shortenPaths(fields, FormId::Form3, roots);
     SaveRun run(fields, session);
     run.writeEntries(FormId::Form3);
     run.writeEntries(FormId::Form2);
     run.write(QStringLiteral("onoff"), QStringLiteral("jyoutai"),
               fields.isChecked(kDoNotRun) ? QStringLiteral("1") : QStringLiteral("0"));
-    // A title or comment left empty clears what an earlier run or "ＯＫ" saved; one that is
-    // set was already written by the comment dialog.
-    if (fields.text(kTitle).isEmpty())
-        run.write(QStringLiteral("memo"), QStringLiteral("taitoru"), QString());
-    if (fields.text(kComment).isEmpty())
-        run.write(QStringLiteral("memo"), QStringLiteral("hitokoto"), QString());
+    // A title or comment left empty clears what an earlier run or "ＯＫ" saved. One that is
+    // set is written too: read from a disc, or confirmed before the file moved to another
+    // folder, it is not in this file yet; where "ＯＫ" wrote it, the file stays as it is.
+    run.writeMemo();
     return run.status();
 }
 
-FileStatus Saves::commentSave(Fields &fields, ProfileSession &session)
+FileStatus Saves::commentSave(Fields &fields, ProfileSession &session, const PathCleanup::Roots &)
 {
     SaveRun run(fields, session);
-    run.write(QStringLiteral("memo"), QStringLiteral("taitoru"), fields.text(kTitle));
-    run.write(QStringLiteral("memo"), QStringLiteral("hitokoto"), fields.text(kComment));
+    run.writeMemo();
     return run.status();
 }
 
-QList<Saves::Unstorable> Saves::unstorableInPageOneSave(Fields &fields, const QString &outputFile)
+QList<Saves::Unstorable> Saves::unstorableInPageOneSave(Fields &fields, FileEncoding encoding)
 {
-    UnstorableScan scan(fields, outputFile);
+    UnstorableScan scan(fields, encoding);
     scan.entries(FormId::Form2);
     return scan.found();
 }
 
-QList<Saves::Unstorable> Saves::unstorableInFinishingSave(Fields &fields, const QString &outputFile)
+QList<Saves::Unstorable> Saves::unstorableInFinishingSave(Fields &fields, FileEncoding encoding)
 {
-    UnstorableScan scan(fields, outputFile);
+    UnstorableScan scan(fields, encoding);
     scan.entries(FormId::Form3);
     scan.entries(FormId::Form2);
+    scan.memo();
     return scan.found();
 }
 
-QList<Saves::Unstorable> Saves::unstorableInCommentSave(Fields &fields, const QString &outputFile)
+QList<Saves::Unstorable> Saves::unstorableInCommentSave(Fields &fields, FileEncoding encoding)
 {
-    UnstorableScan scan(fields, outputFile);
-    scan.field(kTitle, QStringLiteral("ウィンドウの名前"));
-    scan.field(kComment, QStringLiteral("一言"));
+    UnstorableScan scan(fields, encoding);
+    scan.memo();
     return scan.found();
 }

@@ -1,7 +1,13 @@
 // The comment dialog, the help window and the completion window, reached as a user does.
 
 #include "forms/MessageBox.h"
+#include "modules/ProfileSession.h"
+#include "support/TestFiles.h"
 #include "support/WizardRun.h"
+
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <QThread>
 
 #include <QLabel>
 
@@ -221,7 +227,11 @@ private slots:
         run.click(Page2, "Command11");
         QVERIFY(run.isShown(Completion));
         QCOMPARE(run.forms.window(Completion).windowTitle(), "終了");
-        // Where the file went, for the pointer and for a screen reader.
+        // Where the file went, in words, for the pointer and for a screen reader.
+        QCOMPARE(run.text(Completion, "Label2"),
+                 "KORV.INIを " + run.dir.path() +
+                     " に保存しました。これとKORVANE.EXEとAUTORUN.INFを"
+                     "CDのルートディレクトリに保存してください。");
         QCOMPARE(find<QLabel>(run.forms, Completion, "Label2")->toolTip(), run.outputFile());
         QVERIFY(run.forms.window(Completion).accessibleDescription().contains(run.outputFile()));
         if (closeBox)
@@ -229,6 +239,53 @@ private slots:
         else
             run.click(Completion, "Command1");
         QVERIFY(run.ended());
+    }
+
+    // A save or an import that takes long shows a progress dialog after half a second, whose
+    // キャンセル cancels the session the work runs on; the window answers meanwhile, but
+    // cannot be closed under the work. Once the session has replaced its file, a cancel would
+    // change nothing: キャンセル is disabled, and the save stands.
+    void longWorkShowsProgressThatCancels_data()
+    {
+        QTest::addColumn<bool>("replacedFirst");
+        QTest::newRow("before the file is replaced") << false;
+        QTest::newRow("after the file is replaced") << true;
+    }
+
+    void longWorkShowsProgressThatCancels()
+    {
+        QFETCH(bool, replacedFirst);
+        WizardRun run;
+        TestFiles::Folder folder;
+        ProfileSession session({folder.ini, {}});
+        QVERIFY(session.write("NAME", "1", "saved").ok());
+        QString label;
+        bool cancelEnabled = false;
+        whenModalUp<QProgressDialog>([&](QProgressDialog *progress) {
+            label = progress->labelText();
+            auto *cancel = progress->findChild<QPushButton *>();
+            cancelEnabled = cancel->isEnabled();
+            run.closeBox(Page1);
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        });
+        QElapsedTimer waited;
+        waited.start();
+        FileStatus committed;
+        run.forms.runWork(&run.forms.window(Page1), "「KORV.ini」に保存しています…", session, [&] {
+            if (replacedFirst)
+                committed = session.commit();
+            const int longest = replacedFirst ? 1'500 : 10'000;
+            while (!session.isCancelled() && waited.elapsed() < longest)
+                QThread::msleep(5);
+        });
+        QCOMPARE(label, "「KORV.ini」に保存しています…");
+        QCOMPARE(cancelEnabled, !replacedFirst);
+        QCOMPARE(session.isCancelled(), !replacedFirst);
+        QVERIFY(committed.ok());
+        QCOMPARE(TestFiles::readFile(folder.ini),
+                 replacedFirst ? QByteArray("[NAME]\r\n1=saved\r\n") : QByteArray("<unreadable>"));
+        QVERIFY(run.isShown(Page1));
+        QVERIFY(waited.elapsed() >= 500);
     }
 
     void cancelOnPageOneAlsoUnloadsAConfirmedComment()

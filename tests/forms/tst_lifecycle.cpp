@@ -50,16 +50,22 @@ private slots:
         QVERIFY(!forms.window(FormId::Form3).isVisible());
         QCOMPARE(forms.text({FormId::Form2, "Label5"}),
                  QCoreApplication::applicationDirPath() + "/KORV.ini");
+        QVERIFY(forms.text({FormId::Form4, "Label2"})
+                    .startsWith("KORV.INIがこのプログラムを実行したフォルダに保存されています。"));
     }
 
     // The command line names the disc folder, which must be there; a folder KORV.ini cannot
-    // be written into is asked about before page 1, and another one chosen or the program
-    // ended. Nothing is left in the folders looked at.
+    // be written into, or an installed program's own, is asked about before page 1, and
+    // another one chosen or the program ended. Nothing is left in the folders looked at.
     void startsOnItsOutputFolder_data()
     {
-        QTest::addColumn<QStringList>("arguments"); // "<disc>" a fresh folder, "<file>" a file
-        QTest::addColumn<int>("exitCode");          // -1: the program goes on
-        QTest::addColumn<QString>("answer"); // to the question: "", "quit", "cancel", "choose"
+        // "<disc>" a fresh folder, "<file>" a file; "@<folder>": not an argument, the folder
+        // the program is in.
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode"); // -1: the program goes on
+        // To the question: "", "quit", "choose", "enter" (on the real box), "cancel" (the
+        // folder dialog, then Esc on the question that comes again).
+        QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("folder"); // where KORV.ini goes; empty: nowhere
         const QString program = QCoreApplication::applicationDirPath();
         QTest::newRow("no folder") << QStringList() << -1 << "" << program;
@@ -82,6 +88,14 @@ private slots:
                                          << "";
         QTest::newRow("unwritable, no folder chosen") << QStringList{"/proc"} << -1 << "cancel"
                                                       << "";
+        // Installed, the program never writes beside itself, as root neither.
+        QTest::newRow("installed, Enter") << QStringList{"@/usr/bin"} << -1 << "enter"
+                                          << "<disc>";
+        QTest::newRow("installed in /opt, end") << QStringList{"@/opt/korvane"} << -1 << "quit"
+                                                << "";
+        QTest::newRow("installed, disc folder given")
+            << QStringList{"@/usr/local/bin", "<disc>"} << -1 << ""
+            << "<disc>";
     }
 
     void startsOnItsOutputFolder()
@@ -90,6 +104,9 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, answer);
         QFETCH(QString, folder);
+        const QString programFolder = arguments.value(0).startsWith('@')
+                                          ? arguments.takeFirst().mid(1)
+                                          : QCoreApplication::applicationDirPath();
         TestFiles::Folder disc;
         TestFiles::writeFile(disc.dir.filePath("file"), "");
         for (QString &argument : arguments)
@@ -102,16 +119,26 @@ private slots:
         QCOMPARE(line.exitCode.value_or(-1), exitCode);
         if (line.exitCode)
             return;
-        Messages messages(answer == "quit" ? MessageBox::Answer::Quit
-                                           : MessageBox::Answer::ChooseFolder);
+        Messages messages(answer == "quit"    ? std::optional(MessageBox::Answer::Quit)
+                          : answer == "enter" ? std::nullopt
+                                              : std::optional(MessageBox::Answer::ChooseFolder));
         const DialogAnswers dialogs;
-        if (answer == "cancel")
+        BoxSeen seen;
+        if (answer == "cancel") {
             FolderDialog::setNextCancel();
-        else
+            actOnNextBox(OnBox::Escape, seen);
+        } else {
             FolderDialog::setNextFolder(disc.dir.path());
-        const std::optional<QString> chosen = Startup::outputFolder(line.folder);
+        }
+        if (answer == "enter")
+            actOnNextBox(OnBox::Return, seen);
+        const std::optional<QString> chosen = Startup::outputFolder(line.folder, programFolder);
         QCOMPARE(chosen.value_or(QString()), folder);
-        QCOMPARE(messages.shown.size(), answer.isEmpty() ? 0 : 1);
+        QCOMPARE(messages.shown.size(), answer.isEmpty() ? 0 : answer == "cancel" ? 2 : 1);
+        if (seen.shown) {
+            QVERIFY(seen.closedByAction);
+            QCOMPARE(seen.defaultButton, "フォルダーを選ぶ");
+        }
         QCOMPARE(QDir(disc.dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
         if (!chosen)
             return;

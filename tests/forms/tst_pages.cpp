@@ -4,6 +4,7 @@
 #include "forms/MessageBox.h"
 #include "support/WizardRun.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 
@@ -179,22 +180,34 @@ private slots:
         QTest::addColumn<bool>("finishing");
         QTest::addColumn<QString>("target"); // relative to the temporary folder
         QTest::addColumn<OnBox>("onBox");
-        QTest::newRow("次へ, folder missing") << false << "missing/KORV.ini" << OnBox::Seam;
-        QTest::newRow("次へ, KORV.ini is a folder") << false << "folder/KORV.ini" << OnBox::Seam;
-        QTest::newRow("完了, folder missing") << true << "missing/KORV.ini" << OnBox::Seam;
-        QTest::newRow("完了, KORV.ini is a folder") << true << "folder/KORV.ini" << OnBox::Seam;
+        QTest::addColumn<bool>("elsewhere"); // "別のフォルダーに保存…" chosen
+        QTest::newRow("次へ, folder missing")
+            << false << "missing/KORV.ini" << OnBox::Seam << false;
+        QTest::newRow("次へ, KORV.ini is a folder")
+            << false << "folder/KORV.ini" << OnBox::Seam << false;
+        QTest::newRow("完了, folder missing") << true << "missing/KORV.ini" << OnBox::Seam << false;
+        QTest::newRow("完了, KORV.ini is a folder")
+            << true << "folder/KORV.ini" << OnBox::Seam << false;
         // Shown as it is, not as markup.
         QTest::newRow("次へ, folder named as markup, Enter")
-            << false << "a<b>bold</b>&amp;<i>x/KORV.ini" << OnBox::Return;
+            << false << "a<b>bold</b>&amp;<i>x/KORV.ini" << OnBox::Return << false;
+        QTest::newRow("次へ, saved elsewhere")
+            << false << "folder/KORV.ini" << OnBox::Click << true;
+        QTest::newRow("完了, saved elsewhere") << true << "folder/KORV.ini" << OnBox::Seam << true;
     }
 
-    // Fails for root too, where mode bits stop nothing.
+    // Fails for root too, where mode bits stop nothing. Saved into another folder, that one
+    // takes the saves from then on.
     void failedWriteTellsAndStays()
     {
         QFETCH(bool, finishing);
         QFETCH(QString, target);
         QFETCH(OnBox, onBox);
+        QFETCH(bool, elsewhere);
         WizardRun run;
+        const DialogAnswers dialogs;
+        TestFiles::Folder other;
+        FolderDialog::setNextFolder(other.dir.path());
         QVERIFY(QDir(run.dir.path()).mkpath("folder/KORV.ini"));
         TestFiles::writeFile(run.dir.filePath("folder/KORVANE.EXE"), "");
         const FormId page = finishing ? Page2 : Page1;
@@ -204,7 +217,9 @@ private slots:
         run.setOutputFile(file);
         Messages messages;
         BoxSeen seen;
-        answerNextBox(messages, onBox, MessageBox::Answer::Ok, seen);
+        answerNextBox(messages, onBox,
+                      elsewhere ? MessageBox::Answer::SaveElsewhere : MessageBox::Answer::Ok, seen,
+                      "別のフォルダーに保存…");
         run.click(page, finishing ? "Command11" : "Command1");
 
         const QList<MessageBox::Shown> shown = messages.shown;
@@ -217,6 +232,18 @@ private slots:
             QVERIFY(seen.closedByAction);
             QCOMPARE(seen.text, shown[0].text);
             QCOMPARE(seen.textFormat, Qt::PlainText);
+            QCOMPARE(seen.defaultButton, "ＯＫ");
+        }
+        if (elsewhere) {
+            QVERIFY(TestFiles::readFile(other.ini).contains("[PATH]"));
+            QCOMPARE(run.text(Page1, "Label5"), other.ini);
+            QCOMPARE(run.get<QComboBox>(Page1, "Drive1")->itemData(0).toString(),
+                     other.dir.path() + "/");
+            QVERIFY(run.isShown(finishing ? Completion : Page2));
+            if (finishing)
+                QVERIFY(run.text(Completion, "Label2")
+                            .startsWith("KORV.INIを " + other.dir.path() + " に保存しました。"));
+            return;
         }
         QVERIFY(run.isShown(page));
         QVERIFY(!run.isShown(finishing ? Page1 : Page2));

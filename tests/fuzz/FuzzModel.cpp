@@ -1,6 +1,6 @@
 #include "FuzzModel.h"
 
-#include "modules/Module1.h"
+#include "support/Module1.h"
 
 #include <algorithm>
 
@@ -23,12 +23,13 @@ QString folded(const QString &name)
 const QString FuzzModel::kMissing = QStringLiteral("<missing>");
 
 FuzzModel::FuzzModel(const ExpectedRead &expected, const QString &original)
-    : m_expected(expected), m_original(original)
+    : m_expected(&expected),
+      m_originalReader(std::make_shared<ProfileSession>(ProfileSession::Files{{}, original}))
 {}
 
 void FuzzModel::wrote(const FuzzInput::Write &write)
 {
-    const QString value = ExpectedRead::unwrapped(m_expected.stored(write.value));
+    const QString value = ExpectedRead::unwrapped(m_expected->stored(write.value));
     if (Entry *entry = find(write.section, write.key))
         entry->value = value;
     else
@@ -38,8 +39,8 @@ void FuzzModel::wrote(const FuzzInput::Write &write)
 QString FuzzModel::expectedRead(const QString &section, const QString &key, int size)
 {
     if (const Entry *entry = find(section, key))
-        return m_expected.cut(entry->value, qMax(size - 1, 0));
-    return m_originalReader.read(m_original, section, key, qMax(size - 1, 0)).value_or(kMissing);
+        return m_expected->cut(entry->value, qMax(size - 1, 0));
+    return m_originalReader->read(section, key, qMax(size - 1, 0)).value_or(kMissing);
 }
 
 QString FuzzModel::read(const QString &section, const QString &key, int size, const QString &file)

@@ -7,10 +7,12 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 // What every key of the file should read now: the value last written to it, or, for a key
-// never written, what the untouched copy of the file gives.
+// never written, what the untouched copy of the file gives. A copy of the model is what to go
+// back to when a save is refused.
 class FuzzModel
 {
 public:
@@ -33,8 +35,9 @@ private:
 
     Entry *find(const QString &section, const QString &key);
 
-    const ExpectedRead &m_expected;
-    QString m_original;
-    ProfileSession m_originalReader; // the copy is never written: read once for all keys
+    const ExpectedRead *m_expected;
+    // The untouched copy is never written: read once for all keys, and shared by the model's
+    // copies.
+    std::shared_ptr<ProfileSession> m_originalReader;
     std::vector<Entry> m_entries;
 };

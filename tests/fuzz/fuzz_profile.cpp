@@ -1,15 +1,17 @@
 // The settings file under fuzzing: arbitrary bytes to start from, then arbitrary writes and
 // reads. Checked on every input, beside the sanitizers: a written key reads back as written,
 // after the mends; every other key reads as it reads in the untouched file; the file grows
-// by no more than the writes explain; and no temporary file stays behind.
+// by no more than the writes explain; a save that would make or replace a file over the limit
+// is refused and leaves the file as it was; and no temporary file stays behind.
 #include "ExpectedRead.h"
 #include "FuzzInput.h"
 #include "FuzzModel.h"
 #include "ProbeNames.h"
 
-#include "modules/Module1.h"
 #include "modules/Module2.h"
 #include "modules/ProfileSession.h"
+#include "modules/SettingsFile.h"
+#include "support/Module1.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,9 +77,9 @@ qint64 fileSize()
 void checkRead(FuzzModel &model, const QString &section, const QString &key, int size,
                const char *when, ProfileSession *session = nullptr)
 {
-    const QString actual = session ? session->read(files().working, section, key, qMax(size - 1, 0))
-                                         .value_or(FuzzModel::kMissing)
-                                   : FuzzModel::read(section, key, size, files().working);
+    const QString actual =
+        session ? session->read(section, key, qMax(size - 1, 0)).value_or(FuzzModel::kMissing)
+                : FuzzModel::read(section, key, size, files().working);
     const QString wanted = model.expectedRead(section, key, size);
     check(actual == wanted, QStringLiteral("%1 [%2] %3 (buffer %4): read \"%5\", expected \"%6\"")
                                 .arg(when, shown(section), shown(key))
@@ -109,47 +111,52 @@ QStringConverter::Encoding encodingNow()
 }
 
 // One write on its own, or one of a session's writes, each read back before the session's
-// commit.
-void runWrite(FuzzModel &model, const Write &write, ProfileSession *session)
+// commit; the commit's outcome.
+FileStatus runWrite(FuzzModel &model, const Write &write, ProfileSession *session)
 {
-    ProfileSession own({files().working, {}});
+    ProfileSession own({files().working, files().working});
     ProfileSession &used = session ? *session : own;
-    const FileStatus status =
-        write.throughIniWrite ? IniWrite(used, write.section, write.key, write.value)
-                              : used.write(files().working, write.section, write.key, write.value);
+    const FileStatus status = write.throughIniWrite
+                                  ? IniWrite(used, write.section, write.key, write.value)
+                                  : used.write(write.section, write.key, write.value);
     check(status.ok(), QStringLiteral("write of [%1] %2 failed: %3")
                            .arg(shown(write.section), shown(write.key))
                            .arg(int(status.problem)));
     model.wrote(write);
-    if (session) {
-        const QString actual =
-            session->read(files().working, write.section, write.key, kBufferSize - 1)
-                .value_or(FuzzModel::kMissing);
-        const QString wanted = model.expectedRead(write.section, write.key, kBufferSize);
-        check(actual == wanted,
-              QStringLiteral("in a session [%1] %2: read \"%3\", expected \"%4\"")
-                  .arg(shown(write.section), shown(write.key), shown(actual), shown(wanted)));
-        return;
-    }
-    const FileStatus committed = own.commit();
-    check(committed.ok(), QStringLiteral("commit failed: %1").arg(int(committed.problem)));
+    if (!session)
+        return own.commit();
+    // A file over the limit is not read: nothing in it is found, written or not.
+    const QString actual =
+        session->read(write.section, write.key, kBufferSize - 1).value_or(FuzzModel::kMissing);
+    const QString wanted = fileSize() > SettingsFile::kMaxBytes
+                               ? FuzzModel::kMissing
+                               : model.expectedRead(write.section, write.key, kBufferSize);
+    check(actual == wanted,
+          QStringLiteral("in a session [%1] %2: read \"%3\", expected \"%4\"")
+              .arg(shown(write.section), shown(write.key), shown(actual), shown(wanted)));
+    return {files().working};
 }
 
 // Several writes in one session, each read back before the session is committed.
-void runSession(FuzzModel &model, const std::vector<Write> &writes)
+FileStatus runSession(FuzzModel &model, const std::vector<Write> &writes)
 {
-    ProfileSession session({files().working, {}});
+    ProfileSession session({files().working, files().working});
     for (const Write &write : writes)
         runWrite(model, write, &session);
-    const FileStatus status = session.commit();
-    check(status.ok(), QStringLiteral("commit failed: %1").arg(int(status.problem)));
+    return session.commit();
+}
+
+QByteArray workingBytes()
+{
+    QFile file(files().working);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void checkAfterWrites(FuzzModel &model, const Step &step, const std::vector<ProbeName> &probes)
 {
     for (const Write &write : step.writes)
         checkRead(model, write.section, write.key, kBufferSize, "after the write");
-    ProfileSession reader; // reads the file once for all the probes
+    ProfileSession reader({{}, files().working}); // reads the file once for all the probes
     for (const ProbeName &probe : probes)
         checkRead(model, probe.section, probe.key, kBufferSize, "another key", &reader);
     const QStringList left =
@@ -179,10 +186,18 @@ void runSteps(const FuzzInput::Input &input)
         qsizetype bound = 0;
         for (const Write &write : step.writes)
             bound += growthBound(write, encoding);
-        if (step.writes.size() == 1)
-            runWrite(model, step.writes.front(), nullptr);
-        else
-            runSession(model, step.writes);
+        const FuzzModel modelBefore = model;
+        const QByteArray bytesBefore = workingBytes();
+        const FileStatus status = step.writes.size() == 1
+                                      ? runWrite(model, step.writes.front(), nullptr)
+                                      : runSession(model, step.writes);
+        if (status.problem == FileProblem::FileTooLarge) {
+            check(workingBytes() == bytesBefore,
+                  QStringLiteral("a save refused as too large changed the file"));
+            model = modelBefore;
+        } else {
+            check(status.ok(), QStringLiteral("commit failed: %1").arg(int(status.problem)));
+        }
         checkAfterWrites(model, step, probes);
         check(fileSize() <= before + bound,
               QStringLiteral("the file grew from %1 to %2 bytes; the writes explain %3")

@@ -1,7 +1,7 @@
 #include "support/TestFiles.h"
 
-#include "modules/Module1.h"
 #include "modules/ProfileSession.h"
+#include "support/Module1.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -55,7 +55,7 @@ private slots:
     void sizeLimitKeepsOldFile();
     void writesThroughSymlink_data();
     void writesThroughSymlink();
-    void keepsPermissions();
+    void keepsPermissionsAndOwner();
     void killedWriterLeavesOldOrNewFile();
 
 private:
@@ -102,6 +102,15 @@ void TestProfileFailures::failedWriteIsReported_data()
     QTest::newRow("read-only folder") << "read-only"
                                       << "NAME"
                                       << "1" << FileProblem::AccessDenied;
+    QTest::newRow("KORV.ini made read-only") << "read-only file"
+                                             << "NAME"
+                                             << "1" << FileProblem::ReadOnlyFile;
+    QTest::newRow("KORV.ini is a socket") << "socket"
+                                          << "NAME"
+                                          << "1" << FileProblem::NotRegularFile;
+    QTest::newRow("KORV.ini over the limit") << "large"
+                                             << "NAME"
+                                             << "1" << FileProblem::FileTooLarge;
     QTest::newRow("no file name") << "unnamed"
                                   << "NAME"
                                   << "1" << FileProblem::NoFileName;
@@ -136,9 +145,15 @@ void TestProfileFailures::failedWriteIsReported()
         path = "/proc/KORV.ini";
     else if (kind == "unnamed")
         path.clear();
-    else if (kind == "file")
+    else if (kind == "file" || kind == "read-only file")
         TestFiles::writeFile(path, kOldFile);
-    else if (kind == "read-only" && geteuid() == 0)
+    else if (kind == "large")
+        TestFiles::writeFile(path, kOldFile + QByteArray(1 << 20, ';'));
+    else if (kind == "socket")
+        QVERIFY(TestFiles::bindSocket(path));
+    if (kind == "read-only file")
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    if (kind == "read-only" && geteuid() == 0)
         QSKIP("mode bits do not stop root");
     else if (kind == "read-only")
         QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
@@ -149,7 +164,7 @@ void TestProfileFailures::failedWriteIsReported()
     QCOMPARE(status.problem, problem);
     QCOMPARE(status.fileName, path);
     QCOMPARE(entries(), before);
-    QCOMPARE(read(path), kind == "file" ? "old" : "<default>");
+    QCOMPARE(read(path), kind == "file" || kind == "read-only file" ? "old" : "<default>");
     QCOMPARE(QFileInfo(path).isDir(), kind == "folder");
 }
 
@@ -189,27 +204,37 @@ void TestProfileFailures::writesThroughSymlink()
     QCOMPARE(QDir(m_dir->filePath("real")).entryList(QDir::Files), QStringList{"target.ini"});
 }
 
-void TestProfileFailures::keepsPermissions()
+// A save keeps the file's permissions, and a save by root its owner and group: a user's file
+// saved by root stays the user's.
+void TestProfileFailures::keepsPermissionsAndOwner()
 {
     TestFiles::writeFile(m_path, kOldFile);
-    QCOMPARE(chmod(QFile::encodeName(m_path).constData(), 0640), 0);
-    QVERIFY(Module1::WritePrivateProfileString("NAME", "1", "new", m_path).ok());
-    struct stat info
+    const QByteArray path = QFile::encodeName(m_path);
+    QCOMPARE(chmod(path.constData(), 0640), 0);
+    if (geteuid() == 0)
+        QCOMPARE(chown(path.constData(), 4321, 4322), 0);
+    struct stat before
     {
-    };
-    QCOMPARE(stat(QFile::encodeName(m_path).constData(), &info), 0);
-    QCOMPARE(info.st_mode & 07777, mode_t(0640));
+    }, after{};
+    QCOMPARE(stat(path.constData(), &before), 0);
+    QVERIFY(Module1::WritePrivateProfileString("NAME", "1", "new", m_path).ok());
+    QCOMPARE(stat(path.constData(), &after), 0);
+    QVERIFY(after.st_ino != before.st_ino);
+    QCOMPARE(after.st_mode & 07777, mode_t(0640));
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
 }
 
 // A writer killed at many instants of its saves: every key always holds the value of one
-// whole save. Most of a save is moving the 8 MiB of other lines, so kills land mid-write.
+// whole save. Most of a save is moving the 136 KiB of other lines, so kills land mid-write,
+// and a save ends well within the shortest wait even in a sanitizer build.
 void TestProfileFailures::killedWriterLeavesOldOrNewFile()
 {
-    TestFiles::writeFile(m_path, QByteArray("junk=0123456789\r\n").repeated(1 << 19));
+    TestFiles::writeFile(m_path, QByteArray("junk=0123456789\r\n").repeated(1 << 13));
     auto save = [&](const QString &value) {
-        ProfileSession session;
+        ProfileSession session({m_path, {}});
         for (int key = 1; key <= 17; ++key)
-            session.write(m_path, "NAME", QString::number(key), value);
+            session.write("NAME", QString::number(key), value);
         return session.commit().ok();
     };
     QVERIFY(save("a"));

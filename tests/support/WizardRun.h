@@ -77,15 +77,16 @@ template <typename T> T *find(Forms &forms, FormId form, const char *name)
 
 // The program as a test drives it: started like main() starts it, on page 1, but writing
 // KORV.ini into a temporary folder instead of the program's own: a disc folder, with the
-// launcher in it as its author puts it there.
+// launcher in it as its author puts it there; prepare puts there what else the folder holds
+// before the start.
 class WizardRun
 {
 public:
-    WizardRun()
+    explicit WizardRun(const std::function<void(const QString &folder)> &prepare = {})
+        : forms(prepared(dir, prepare))
     {
         TestFiles::writeFile(dir.filePath(QStringLiteral("KORVANE.EXE")), "");
         forms.show(FormId::Form2);
-        setOutputFile(outputFile());
     }
 
     // Page 1's hidden Label5 is where every write finds the output file.
@@ -178,6 +179,15 @@ public:
     QTemporaryDir dir;
     Forms forms;
     QSignalSpy endings{&forms, &Forms::allUnloaded};
+
+private:
+    static QString prepared(const QTemporaryDir &dir,
+                            const std::function<void(const QString &folder)> &prepare)
+    {
+        if (prepare)
+            prepare(dir.path());
+        return dir.path();
+    }
 };
 
 // How the user answers a message box: through the seam (Messages::nextAnswer), or on the

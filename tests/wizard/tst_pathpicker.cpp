@@ -12,14 +12,17 @@ namespace {
 class PrimedChooser : public FileChooser
 {
 public:
-    std::optional<QString> openFile(const QStringList &nameFilters) override
+    std::optional<QString> openFile(const QStringList &nameFilters,
+                                    const QString &startFolder) override
     {
         offered = nameFilters;
+        startedIn = startFolder;
         return answer;
     }
 
     std::optional<QString> answer;
     QStringList offered;
+    QString startedIn;
 };
 
 } // namespace
@@ -34,52 +37,62 @@ private slots:
     void patternsMatchAnyCase_data()
     {
         QTest::addColumn<int>("filter");
-        QTest::addColumn<QString>("ending"); // of the names picked, in any case
-        QTest::newRow("executables") << 0 << ".exe";
-        QTest::newRow("all files") << 1 << "";
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("executables") << 0 << QStringList{"RUN.EXE", "Run.Exe", "run.exe"};
+        QTest::newRow("all files")
+            << 1 << QStringList{"README", "RUN.EXE", "Run.Exe",    "notes.txt",
+                                "run.ex", "run.exe", "run.exe.bak"};
     }
 
     void patternsMatchAnyCase()
     {
         QFETCH(int, filter);
-        QFETCH(QString, ending);
+        QFETCH(QStringList, expected);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        const QStringList names{"run.exe", "RUN.EXE", "Run.Exe", "run.ex",
-                                "run.exe.bak", "README", "notes.txt"};
-        for (const QString &name : names) {
+        for (const char *name :
+             {"run.exe", "RUN.EXE", "Run.Exe", "run.ex", "run.exe.bak", "README", "notes.txt"}) {
             QFile file(dir.filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
-        const QDir folder(dir.path());
-        QStringList expected = folder.entryList(QDir::Files);
-        expected.removeIf([&ending](const QString &name) {
-            return !name.endsWith(ending, Qt::CaseInsensitive);
-        });
-        // Where the file system takes RUN.EXE for run.exe (Windows), its dialog matches names
-        // in any case as well.
-        const bool caseBlind = folder.entryList(QDir::Files).size() < names.size();
         // "description (pattern)"
         const QString pattern = PathPicker::nameFilters().at(filter).section(u'(', 1).chopped(1);
-        const QStringList matched = folder.entryList(
-            {pattern}, caseBlind ? QDir::Files : QDir::Files | QDir::CaseSensitive);
+        QStringList matched =
+            QDir(dir.path()).entryList({pattern}, QDir::Files | QDir::CaseSensitive);
+        matched.sort();
         QCOMPARE(matched, expected);
     }
 
+    // The dialog starts in the folder of the field's path when it is there ("<disc>" the
+    // output folder, "<elsewhere>" another), else in the output folder.
     void browse_data()
     {
         QTest::addColumn<QString>("before");
         QTest::addColumn<bool>("chosen");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("startFolder");
         QTest::newRow("chosen, drive kept") << "OLD.EXE" << true << R"(D:\A.EXE)"
-                                            << R"(D:\A.EXE)";
+                                            << R"(D:\A.EXE)"
+                                            << "<disc>";
         QTest::newRow("chosen, disc root kept") << "" << true << "/media/cdrom/GAME/RUN.EXE"
-                                                << "/media/cdrom/GAME/RUN.EXE";
+                                                << "/media/cdrom/GAME/RUN.EXE"
+                                                << "<disc>";
         QTest::newRow("cancelled") << "OLD.EXE" << false << ""
-                                   << "OLD.EXE";
+                                   << "OLD.EXE"
+                                   << "<disc>";
         QTest::newRow("cancelled, empty field") << "" << false << ""
-                                                << "";
+                                                << ""
+                                                << "<disc>";
+        QTest::newRow("disc path, folder there") << R"(GAME\RUN.EXE)" << false << ""
+                                                 << R"(GAME\RUN.EXE)"
+                                                 << "<disc>/GAME";
+        QTest::newRow("disc path, folder missing") << R"(GONE\RUN.EXE)" << false << ""
+                                                   << R"(GONE\RUN.EXE)"
+                                                   << "<disc>";
+        QTest::newRow("full path elsewhere") << "<elsewhere>/TOOL.EXE" << false << ""
+                                             << "<elsewhere>/TOOL.EXE"
+                                             << "<elsewhere>";
     }
 
     void browse()
@@ -88,7 +101,14 @@ private slots:
         QFETCH(bool, chosen);
         QFETCH(QString, file);
         QFETCH(QString, after);
+        QFETCH(QString, startFolder);
+        QTemporaryDir disc;
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir(disc.path()).mkdir("GAME"));
+        for (QString *text : {&before, &after, &startFolder})
+            text->replace("<disc>", disc.path()).replace("<elsewhere>", elsewhere.path());
         FakeFields fields;
+        fields.setText(kOutputPathHolder, disc.filePath("KORV.ini"));
         const Control path{FormId::Form3, "Text20"};
         fields.setText(path, before);
         PrimedChooser chooser;
@@ -96,6 +116,7 @@ private slots:
             chooser.answer = file;
         PathPicker::browse(fields, path, chooser);
         QCOMPARE(fields.text(path), after);
+        QCOMPARE(chooser.startedIn, startFolder);
         // Executable files first, every name matching whatever its case.
         QCOMPARE(chooser.offered,
                  (QStringList{QStringLiteral("実行可能なファイル (*.[Ee][Xx][Ee])"),

@@ -107,23 +107,28 @@ private slots:
         QVERIFY(fileBytes().contains("[onoff]\r\n" + expected));
     }
 
-    // The finish writes a title or comment only to clear it; a set one is left as saved.
-    void finishClearsOnlyEmptyMemo_data()
+    // The finish writes the title and comment the dialog holds: empty ones clear what was
+    // saved, set ones (read from another disc) replace it, and ones the file holds stay.
+    void finishWritesTheDialogsMemo_data()
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("comment");
         QTest::addColumn<QByteArray>("memo");
-        QTest::newRow("both set") << "Title"
-                                  << "Hello" << QByteArray("taitoru=Saved\r\nhitokoto=Kept\r\n");
+        QTest::newRow("both as saved")
+            << "Saved"
+            << "Kept" << QByteArray("taitoru=Saved\r\nhitokoto=Kept\r\n");
+        QTest::newRow("both from another disc")
+            << "Title"
+            << "Hello" << QByteArray("taitoru=Title\r\nhitokoto=Hello\r\n");
         QTest::newRow("title empty") << ""
-                                     << "Hello" << QByteArray("taitoru=\r\nhitokoto=Kept\r\n");
-        QTest::newRow("comment empty") << "Title"
+                                     << "Kept" << QByteArray("taitoru=\r\nhitokoto=Kept\r\n");
+        QTest::newRow("comment empty") << "Saved"
                                        << "" << QByteArray("taitoru=Saved\r\nhitokoto=\r\n");
         QTest::newRow("both empty") << ""
                                     << "" << QByteArray("taitoru=\r\nhitokoto=\r\n");
     }
 
-    void finishClearsOnlyEmptyMemo()
+    void finishWritesTheDialogsMemo()
     {
         QFETCH(QString, title);
         QFETCH(QString, comment);
@@ -152,6 +157,7 @@ private slots:
         QTest::addColumn<FileProblem>("problem");
         QTest::newRow("missing folder") << "missing/KORV.ini" << FileProblem::FolderMissing;
         QTest::newRow("path is a folder") << "folder" << FileProblem::IsFolder;
+        QTest::newRow("file over the limit") << "large.ini" << FileProblem::FileTooLarge;
     }
 
     void failedWriteIsReported()
@@ -160,11 +166,18 @@ private slots:
         QFETCH(FileProblem, problem);
         QVERIFY(QDir(m_files.dir.path()).mkpath("folder"));
         const QString file = m_files.dir.filePath(relativePath);
+        const QByteArray large = QByteArray("[NAME]\r\n").leftJustified((1 << 20) + 1, ';');
+        if (problem == FileProblem::FileTooLarge)
+            TestFiles::writeFile(file, large);
         m_fields.setText(kOutputPathHolder, file);
         for (const auto &save : {Saves::pageOneSave, Saves::finishingSave, Saves::commentSave}) {
             const FileStatus status = runSave(save, m_fields);
             QCOMPARE(status.problem, problem);
             QCOMPARE(status.fileName, file);
+        }
+        if (problem == FileProblem::FileTooLarge) {
+            QCOMPARE(TestFiles::readFile(file), large);
+            QVERIFY(QFile::remove(file));
         }
     }
 
@@ -205,24 +218,27 @@ private slots:
         fields.set(FormId::Form3, "Text9", QStringLiteral("〜名前−¢£¬—‖"));
         fields.set(FormId::Form3, "Text10", QStringLiteral("𠮷野家🎮𠮷"));
         const QList<Saves::Unstorable> found =
-            Saves::unstorableInFinishingSave(fields, m_files.ini);
+            Saves::unstorableInFinishingSave(fields, FileEncodings::of(m_files.ini));
         QCOMPARE(found.size(), 2);
         QCOMPARE(found[0].description, QStringLiteral("パス 12"));
         QCOMPARE(found[0].characters, QStringLiteral("𠮷🎮"));
         QCOMPARE(found[1].description, QStringLiteral("パス 3"));
         QCOMPARE(found[1].characters, QStringLiteral("😀"));
-        QCOMPARE(Saves::unstorableInPageOneSave(fields, m_files.ini).size(), 1);
+        QCOMPARE(Saves::unstorableInPageOneSave(fields, FileEncodings::of(m_files.ini)).size(), 1);
 
         fields.set(FormId::Form5, "Text2", QStringLiteral("👍"));
-        const QList<Saves::Unstorable> memo = Saves::unstorableInCommentSave(fields, m_files.ini);
+        const QList<Saves::Unstorable> memo =
+            Saves::unstorableInCommentSave(fields, FileEncodings::of(m_files.ini));
         QCOMPARE(memo.size(), 1);
         QCOMPARE(memo[0].description, QStringLiteral("一言"));
 
         // A file with a Unicode byte order mark holds them all.
         for (const QByteArray &unicode : {TestFiles::utf8File(""), TestFiles::utf16File("")}) {
             TestFiles::writeFile(m_files.ini, unicode);
-            QCOMPARE(Saves::unstorableInFinishingSave(fields, m_files.ini).size(), 0);
-            QCOMPARE(Saves::unstorableInCommentSave(fields, m_files.ini).size(), 0);
+            QCOMPARE(
+                Saves::unstorableInFinishingSave(fields, FileEncodings::of(m_files.ini)).size(), 0);
+            QCOMPARE(Saves::unstorableInCommentSave(fields, FileEncodings::of(m_files.ini)).size(),
+                     0);
         }
     }
 
