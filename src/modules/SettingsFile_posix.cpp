@@ -20,9 +20,8 @@ namespace {
 // What the system tells of a file: its kind, size, owner, mode, device and inode.
 using Stat = struct stat;
 
-constexpr char kMark[] = ".korvane-saving-";
-// The random part of a temporary file's name, in hex digits.
-constexpr int kRandomDigits = 16;
+using SettingsFile::kRandomDigits;
+using SettingsFile::kTemporaryMark;
 // How often a save waiting for another wizard's save looks again, and whether it was cancelled.
 constexpr int kLockRetryMs = 10;
 // A file is read in steps of this, so that a cancel is seen between them.
@@ -105,7 +104,7 @@ bool isTemporaryOf(const QByteArray &name, const QByteArray &base)
 {
     const QRegularExpression shape(
         QStringLiteral("^%1\\d+-[0-9a-f]{%2}$")
-            .arg(QRegularExpression::escape(QFile::decodeName('.' + base + kMark)),
+            .arg(QRegularExpression::escape(QFile::decodeName('.' + base + kTemporaryMark)),
                  QString::number(kRandomDigits)));
     return shape.match(QFile::decodeName(name)).hasMatch();
 }
@@ -229,7 +228,7 @@ struct Save::Private
     // A new temporary file, locked for as long as it lives.
     FileStatus createTemporary()
     {
-        const QByteArray made = '.' + name + kMark + QByteArray::number(getpid()) + '-' +
+        const QByteArray made = '.' + name + kTemporaryMark + QByteArray::number(getpid()) + '-' +
                                 QByteArray::number(QRandomGenerator::system()->generate64(), 16)
                                     .rightJustified(kRandomDigits, '0');
         temporary = Descriptor(::openat(folder.get(), made.constData(),
