@@ -18,10 +18,11 @@ namespace SettingsFile {
 // held, so a hostile disc costs no more memory than an ordinary one.
 constexpr qint64 kMaxBytes = qint64(1) << 20;
 
-// A save's temporary file is named ".<file name><kTemporaryMark><process>-<random>", the random
-// part in this many hex digits, so that a clean-up knows a leftover by its name.
-constexpr char kTemporaryMark[] = ".korvane-saving-";
-constexpr int kRandomDigits = 16;
+// A new name for a save's temporary file beside the file called name, of one shape on every
+// system, ".KORV.ini.korvane-saving-<process>-<16 hex digits>", so that a clean-up knows a
+// leftover by its name.
+QString temporaryName(const QString &name, qint64 process);
+bool isTemporaryOf(const QString &candidate, const QString &name);
 
 // The refusal of a file larger than kMaxBytes, the limit named for the user.
 inline FileStatus tooLarge(const QString &fileName)

@@ -2,8 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QThread>
 
 #include <algorithm>
@@ -20,8 +18,6 @@ namespace {
 // What the system tells of a file: its kind, size, owner, mode, device and inode.
 using Stat = struct stat;
 
-using SettingsFile::kRandomDigits;
-using SettingsFile::kTemporaryMark;
 // How often a save waiting for another wizard's save looks again, and whether it was cancelled.
 constexpr int kLockRetryMs = 10;
 // A file is read in steps of this, so that a cancel is seen between them.
@@ -97,16 +93,6 @@ bool isInside(int file, int folder)
     const QByteArray inside = realPath(folder);
     return !real.isEmpty() && !inside.isEmpty() &&
            real.startsWith(inside.endsWith('/') ? inside : inside + '/');
-}
-
-// Whether name is the temporary file of a save of the file called base.
-bool isTemporaryOf(const QByteArray &name, const QByteArray &base)
-{
-    const QRegularExpression shape(
-        QStringLiteral("^%1\\d+-[0-9a-f]{%2}$")
-            .arg(QRegularExpression::escape(QFile::decodeName('.' + base + kTemporaryMark)),
-                 QString::number(kRandomDigits)));
-    return shape.match(QFile::decodeName(name)).hasMatch();
 }
 
 bool sameFile(const Stat &a, const Stat &b)
@@ -228,9 +214,8 @@ struct Save::Private
     // A new temporary file, locked for as long as it lives.
     FileStatus createTemporary()
     {
-        const QByteArray made = '.' + name + kTemporaryMark + QByteArray::number(getpid()) + '-' +
-                                QByteArray::number(QRandomGenerator::system()->generate64(), 16)
-                                    .rightJustified(kRandomDigits, '0');
+        const QByteArray made =
+            QFile::encodeName(SettingsFile::temporaryName(QFile::decodeName(name), getpid()));
         temporary = Descriptor(::openat(folder.get(), made.constData(),
                                         O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (!temporary.isOpen())
@@ -263,7 +248,8 @@ struct Save::Private
         if (!dir)
             return;
         while (const dirent *entry = readdir(dir)) {
-            if (!isTemporaryOf(entry->d_name, name))
+            if (!SettingsFile::isTemporaryOf(QFile::decodeName(entry->d_name),
+                                             QFile::decodeName(name)))
                 continue;
             const Descriptor leftover(::openat(folder.get(), entry->d_name,
                                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));

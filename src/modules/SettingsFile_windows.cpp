@@ -3,8 +3,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QRegularExpression>
 
 #include <windows.h>
 
@@ -18,9 +16,6 @@
 
 namespace {
 
-using SettingsFile::kRandomDigits;
-using SettingsFile::kTemporaryMark;
-
 // How long a save waiting for another wizard's save waits before it looks for a cancel.
 constexpr DWORD kLockRetryMs = 10;
 // A file is read in steps of this, so that a cancel is seen between them.
@@ -28,31 +23,17 @@ constexpr DWORD kReadStep = 64 * 1024;
 // ERROR_DISK_QUOTA_EXCEEDED, which mingw-w64's headers lack.
 constexpr DWORD kDiskQuotaExceeded = 1295;
 
-// An open handle of the system's, closed when it goes.
-class Handle
+struct CloseHandleOf
 {
-public:
-    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE)
-        : m_handle(handle ? handle : INVALID_HANDLE_VALUE)
-    {}
-    Handle(Handle &&other) noexcept : m_handle(std::exchange(other.m_handle, INVALID_HANDLE_VALUE))
-    {}
-    Handle &operator=(Handle &&other) noexcept
-    {
-        std::swap(m_handle, other.m_handle);
-        return *this;
-    }
-    ~Handle()
-    {
-        if (isOpen())
-            CloseHandle(m_handle);
-    }
-    HANDLE get() const { return m_handle; }
-    bool isOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_handle;
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
+// An open handle of the system's, closed when it goes; empty when the system gave none.
+using Handle = std::unique_ptr<void, CloseHandleOf>;
+
+Handle owned(HANDLE handle)
+{
+    return Handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
 
 std::wstring nativeName(const QString &fileName)
 {
@@ -63,9 +44,9 @@ std::wstring nativeName(const QString &fileName)
 // folder opens too, so that it can be told apart.
 Handle openShared(const QString &fileName)
 {
-    return Handle(CreateFileW(nativeName(fileName).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return owned(CreateFileW(nativeName(fileName).c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
 // The path the system opened a file under, links and junctions resolved.
@@ -87,12 +68,13 @@ bool sameFile(const BY_HANDLE_FILE_INFORMATION &a, const BY_HANDLE_FILE_INFORMAT
 FileStatus readWhole(const QString &fileName, HANDLE file, const std::atomic<bool> &cancelled,
                      QByteArray &bytes, BY_HANDLE_FILE_INFORMATION &info)
 {
+    // A pipe or a device has no file information to ask for.
+    if (GetFileType(file) != FILE_TYPE_DISK)
+        return FileStatus::failed(fileName, FileProblem::NotRegularFile);
     if (!GetFileInformationByHandle(file, &info))
         return FileStatus::fromErrno(fileName, int(GetLastError()));
     if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return FileStatus::failed(fileName, FileProblem::IsFolder);
-    if (GetFileType(file) != FILE_TYPE_DISK)
-        return FileStatus::failed(fileName, FileProblem::NotRegularFile);
     if (info.nFileSizeHigh != 0 || info.nFileSizeLow > SettingsFile::kMaxBytes)
         return SettingsFile::tooLarge(fileName);
     // One byte more than the limit shows a file that grew past it.
@@ -119,18 +101,18 @@ SettingsFile::Content readFile(const QString &fileName, const std::atomic<bool> 
 {
     SettingsFile::Content content;
     const Handle file = openShared(fileName);
-    const DWORD error = file.isOpen() ? ERROR_SUCCESS : GetLastError();
+    const DWORD error = file ? ERROR_SUCCESS : GetLastError();
     content.exists = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
-    if (!file.isOpen() && content.exists) {
+    if (!file && content.exists) {
         content.status = FileStatus::fromErrno(fileName, int(error));
-    } else if (file.isOpen() && confined) {
+    } else if (file && confined) {
         const Handle folder = openShared(QFileInfo(fileName).absolutePath());
         const QString inside = finalPath(folder.get());
         if (inside.isEmpty() ||
             !finalPath(file.get()).startsWith(inside.endsWith(u'\\') ? inside : inside + u'\\'))
             content.status = FileStatus::failed(fileName, FileProblem::LinkLeavesVolume);
     }
-    if (file.isOpen() && content.status.ok())
+    if (file && content.status.ok())
         content.status = readWhole(fileName, file.get(), cancelled, content.bytes, info);
     content.status.fileName = fileName;
     if (!content.status.ok())
@@ -198,10 +180,10 @@ struct Save::Private
 
     ~Private()
     {
-        temporary = Handle();
+        temporary.reset();
         if (!temporaryPath.isEmpty())
             DeleteFileW(nativeName(temporaryPath).c_str());
-        if (mutex.isOpen())
+        if (mutex)
             ReleaseMutex(mutex.get());
     }
 
@@ -237,19 +219,14 @@ struct Save::Private
     // keeps the file's hidden and system marks.
     FileStatus createTemporary()
     {
-        const QString made =
-            QDir(folderPath)
-                .filePath(u'.' + name + QLatin1String(kTemporaryMark) +
-                          QString::number(GetCurrentProcessId()) + u'-' +
-                          QString::number(QRandomGenerator::system()->generate64(), 16)
-                              .rightJustified(kRandomDigits, u'0'));
+        const QString made = QDir(folderPath).filePath(temporaryName(name, GetCurrentProcessId()));
         const DWORD kept = read.exists ? readInfo.dwFileAttributes &
                                              (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)
                                        : 0;
         temporary =
-            Handle(CreateFileW(nativeName(made).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                               CREATE_NEW, kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!temporary.isOpen())
+            owned(CreateFileW(nativeName(made).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_NEW, kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!temporary)
             return failed(GetLastError());
         temporaryPath = made;
         return {fileName};
@@ -260,19 +237,18 @@ struct Save::Private
     FileStatus lockFolder()
     {
         const Handle folder = openShared(folderPath);
-        const QString real = folder.isOpen() ? finalPath(folder.get()) : QString();
+        const QString real = folder ? finalPath(folder.get()) : QString();
         const QByteArray key =
             QCryptographicHash::hash((real.isEmpty() ? folderPath : real).toLower().toUtf8(),
                                      QCryptographicHash::Sha256)
                 .toHex();
-        mutex = Handle(CreateMutexW(
-            nullptr, FALSE,
-            (u"Local\\korvane-wizard-" + QString::fromLatin1(key)).toStdWString().c_str()));
-        if (!mutex.isOpen())
+        const QString mutexName = QStringLiteral("Local\\korvane-wizard-") + QLatin1String(key);
+        mutex = Handle(CreateMutexW(nullptr, FALSE, mutexName.toStdWString().c_str()));
+        if (!mutex)
             return failed(GetLastError());
         while (WaitForSingleObject(mutex.get(), kLockRetryMs) == WAIT_TIMEOUT) {
             if (isCancelled()) {
-                mutex = Handle();
+                mutex.reset();
                 return failed(FileProblem::Cancelled);
             }
         }
@@ -283,25 +259,13 @@ struct Save::Private
     // file open without FILE_SHARE_DELETE, so that removing it fails.
     void removeLeftovers() const
     {
-        const QRegularExpression shape(
-            QStringLiteral("^%1\\d+-[0-9a-f]{%2}$")
-                .arg(QRegularExpression::escape(u'.' + name + QLatin1String(kTemporaryMark)),
-                     QString::number(kRandomDigits)),
-            QRegularExpression::CaseInsensitiveOption);
-        const QString pattern =
-            QDir(folderPath).filePath(u'.' + name + QLatin1String(kTemporaryMark) + u'*');
-        WIN32_FIND_DATAW found{};
-        const HANDLE search = FindFirstFileW(nativeName(pattern).c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return;
-        do {
-            const QString leftover = QString::fromWCharArray(found.cFileName);
-            if (shape.match(leftover).hasMatch() &&
-                !(found.dwFileAttributes &
-                  (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
-                DeleteFileW(nativeName(QDir(folderPath).filePath(leftover)).c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        const QDir folder(folderPath);
+        const QStringList leftovers = folder.entryList(
+            {u'.' + name + u'*'}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+        for (const QString &leftover : leftovers) {
+            if (isTemporaryOf(leftover, name))
+                DeleteFileW(nativeName(folder.filePath(leftover)).c_str());
+        }
     }
 
     // Whether the file is still the one read, holding the same bytes.
@@ -359,7 +323,7 @@ FileStatus Save::replace(const std::function<void()> &afterRename)
         return unchanged;
     // An open file cannot be renamed over another; the folder's mutex keeps the clean-up of
     // other wizards away until the rename is done.
-    d->temporary = Handle();
+    d->temporary.reset();
     if (!MoveFileExW(nativeName(d->temporaryPath).c_str(), nativeName(d->fileName).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return d->failed(GetLastError());
