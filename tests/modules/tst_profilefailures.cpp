@@ -1,3 +1,4 @@
+#include "support/PosixFiles.h"
 #include "support/TestFiles.h"
 
 #include "modules/ProfileSession.h"
@@ -150,7 +151,7 @@ void TestProfileFailures::failedWriteIsReported()
     else if (kind == "large")
         TestFiles::writeFile(path, kOldFile + QByteArray(1 << 20, ';'));
     else if (kind == "socket")
-        QVERIFY(TestFiles::bindSocket(path));
+        QVERIFY(PosixFiles::bindSocket(path));
     if (kind == "read-only file")
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
     if (kind == "read-only" && geteuid() == 0)

@@ -3,11 +3,10 @@
 #include "modules/ProfileSession.h"
 #include "support/Module1.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QTest>
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 using TestFiles::bytes;
 
@@ -157,13 +156,11 @@ void TestProfileSession::changeByAnotherProgramIsNotOverwritten()
             QVERIFY(file.open(QIODevice::Append));
             file.write("2=added\r\n");
         } else if (change == "same size") {
-            struct stat old
-            {
-            };
-            QCOMPARE(stat(qPrintable(m_files.ini), &old), 0);
-            TestFiles::writeFile(m_files.ini, "[NAME]\r\n1=b\r\n");
-            const timespec times[] = {old.st_atim, old.st_mtim};
-            QCOMPARE(utimensat(AT_FDCWD, qPrintable(m_files.ini), times, 0), 0);
+            const QDateTime old = QFileInfo(m_files.ini).lastModified();
+            QFile file(m_files.ini);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write("[NAME]\r\n1=b\r\n"), 13);
+            QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
         } else if (change == "rename") {
             TestFiles::writeFile(other, theirs);
             QVERIFY(std::rename(qPrintable(other), qPrintable(m_files.ini)) == 0);

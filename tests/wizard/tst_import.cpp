@@ -1,5 +1,6 @@
 #include "modules/ProfileSession.h"
 #include "support/FakeFields.h"
+#include "support/PosixFiles.h"
 #include "support/TestFiles.h"
 #include "wizard/Import.h"
 #include "wizard/Saves.h"
@@ -237,7 +238,7 @@ private slots:
         else if (kind == "fifo")
             QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
         else if (kind == "socket")
-            QVERIFY(TestFiles::bindSocket(file));
+            QVERIFY(PosixFiles::bindSocket(file));
         else if (kind == "dangling")
             QVERIFY(QFile::link(m_root + "gone.ini", file));
         else if (kind == "vanished")
