@@ -207,8 +207,7 @@ struct Save::Private
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             const DWORD error = GetLastError();
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-                return FileStatus::failed(fileName, FileProblem::FolderMissing,
-                                          QDir::toNativeSeparators(folderPath));
+                return FileStatus::failed(fileName, FileProblem::FolderMissing, folderPath);
             return failed(error);
         }
         return attributes & FILE_ATTRIBUTE_DIRECTORY ? FileStatus{fileName}

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTest>
 
 using TestFiles::bytes;
@@ -150,7 +151,6 @@ void TestProfileSession::changeByAnotherProgramIsNotOverwritten()
     QCOMPARE(read(session, "NAME", "1"), "mine"); // the session has read the file now
     const QByteArray theirs = "[NAME]\r\n1=theirs\r\n";
     auto changeIt = [&] {
-        const QString other = m_files.dir.filePath("other.ini");
         if (change == "append") {
             QFile file(m_files.ini);
             QVERIFY(file.open(QIODevice::Append));
@@ -162,8 +162,11 @@ void TestProfileSession::changeByAnotherProgramIsNotOverwritten()
             QCOMPARE(file.write("[NAME]\r\n1=b\r\n"), 13);
             QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
         } else if (change == "rename") {
-            TestFiles::writeFile(other, theirs);
-            QVERIFY(std::rename(qPrintable(other), qPrintable(m_files.ini)) == 0);
+            // As an editor saves: a new file renamed over the old one.
+            QSaveFile file(m_files.ini);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(theirs);
+            QVERIFY(file.commit());
         } else {
             TestFiles::writeFile(m_files.ini, theirs);
         }
