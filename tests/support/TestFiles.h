@@ -11,11 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cstring>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 // Settings files for the tests: a temporary folder with its KORV.ini, and file contents,
 // written and read whole. Byte literals may hold NUL.
 namespace TestFiles {
@@ -75,22 +70,6 @@ inline QStringList iniSection(const QString &name, int first, int last,
     for (int key = first; key <= last; ++key)
         lines.append(QStringLiteral("%1=%2").arg(key).arg(values.value(key)));
     return lines;
-}
-
-// A socket bound at path, as a program that listens there leaves it.
-inline bool bindSocket(const QString &path)
-{
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    if (name.size() >= qsizetype(sizeof(address.sun_path)))
-        return false;
-    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    const bool bound =
-        fd >= 0 && bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
 }
 
 // What failed, for a failed check's message.

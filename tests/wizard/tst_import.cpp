@@ -1,6 +1,7 @@
 #include "modules/ProfileSession.h"
 #include "support/FakeFields.h"
 #include "support/TestFiles.h"
+#include "support/UnixSocket.h"
 #include "wizard/Import.h"
 #include "wizard/Saves.h"
 
