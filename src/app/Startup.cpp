@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/Platform.h"
 #include "forms/FileProblems.h"
 #include "forms/FolderDialog.h"
 #include "forms/MessageBox.h"
@@ -44,10 +45,7 @@ QString helpText(const QString &description, const QList<QCommandLineOption> &op
 // say it first, in the wizard's language.
 std::optional<int> withoutDisplay()
 {
-    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") ||
-                         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-                         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-    if (display)
+    if (Platform::hasDisplay())
         return std::nullopt;
     return fail(
         QStringLiteral("ウィンドウを表示する画面がありません（DISPLAY が設定されていません）"),

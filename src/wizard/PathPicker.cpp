@@ -7,7 +7,7 @@ QStringList PathPicker::nameFilters()
 {
     // The disc's own filter, "実行可能なファイル|*.EXE|すべてのファイル|*.*|", where names match
     // in any case and "*.*" also matches a name without a dot, such as README.
-    return {QStringLiteral("実行可能なファイル (*.[Ee][Xx][Ee])"),
+    return {QStringLiteral("実行可能なファイル (%1)").arg(executablePattern()),
             QStringLiteral("すべてのファイル (*)")};
 }
 
@@ -33,5 +33,5 @@ void PathPicker::browse(Fields &fields, Control pathField, FileChooser &chooser)
     const QString outputFolder = QFileInfo(fields.text(kOutputPathHolder)).absolutePath();
     if (const std::optional<QString> file =
             chooser.openFile(nameFilters(), startFolder(fields.text(pathField), outputFolder)))
-        fields.setText(pathField, *file);
+        fields.setText(pathField, QDir::toNativeSeparators(*file));
 }

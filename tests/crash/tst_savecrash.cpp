@@ -1,4 +1,5 @@
 #include "CrashValues.h"
+#include "OtherWizard.h"
 
 #include "support/Module1.h"
 #include "support/TestFiles.h"
@@ -14,13 +15,8 @@
 #include <QTest>
 #include <QThread>
 
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
 #include <optional>
-#include <sys/file.h>
 #include <tuple>
-#include <unistd.h>
 
 // A process killed at any instant of a save leaves KORV.ini whole: every key holds the value
 // of one save or of the one before, the keys one save writes together agree, and the next
@@ -41,7 +37,6 @@ private slots:
     void saveSyncsFileThenFolder();
 
 private:
-    void holdOtherSave();
     void killOneSaveLoop(int firstSet);
     void checkWhole();
     void backUp();
@@ -52,9 +47,7 @@ private:
     FakeFields m_fields;
     QByteArray m_backup;
     int m_leftovers = 0;
-    QString m_otherSave;
-    QProcess m_otherWizard;
-    int m_heldHere = -1;
+    std::optional<OtherWizard> m_otherWizard;
 };
 
 namespace {
@@ -64,24 +57,6 @@ constexpr int kMaxDelayUs = 50000;
 const QString kMissing = QStringLiteral("<missing>");
 // The user's copy of KORV.ini, made after each kill.
 const QString kBackup = QStringLiteral("KORV.ini.backup");
-
-// Whether another process holds the lock that every save holds on its temporary file.
-bool isHeld(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    const bool held = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    ::close(fd);
-    return held;
-}
-
-// A process number that has ended here.
-qint64 endedProcess()
-{
-    QProcess ended;
-    ended.start(QStringLiteral("true"), {});
-    ended.waitForFinished();
-    return ended.processId() > 0 ? ended.processId() : 999999;
-}
 
 // Where in a save's system calls, as strace shows them, the file was written and synced,
 // renamed over KORV.ini, and the folder synced after: empty when all of it is there in that
@@ -143,43 +118,16 @@ void TestSaveCrash::initTestCase()
     QVERIFY(m_dir.isValid());
     m_path = m_dir.filePath(QStringLiteral("KORV.ini"));
     m_fields.setText(kOutputPathHolder, m_path);
-    holdOtherSave();
+    m_otherWizard.emplace(m_dir.path());
+    QVERIFY(!m_otherWizard->fileName().isEmpty());
     TestFiles::writeFile(m_path, "[NAME]\r\n");
     backUp();
     saveAndCheckFolder();
 }
 
-// What another wizard saving into the same folder has written so far, its file held by a
-// process in a PID namespace of its own, as a wizard in a container holds it: the process
-// number in its name has ended here.
-void TestSaveCrash::holdOtherSave()
-{
-    m_otherSave =
-        QStringLiteral(".KORV.ini.korvane-saving-%1-0123456789abcdef").arg(endedProcess());
-    const QString path = m_dir.filePath(m_otherSave);
-    TestFiles::writeFile(path, "[NAME]\r\n1=");
-    m_otherWizard.start(QStringLiteral("unshare"),
-                        {"--pid", "--fork", "--kill-child", "flock", path, "sleep", "3600"});
-    QElapsedTimer waited;
-    waited.start();
-    while (!isHeld(path) && m_otherWizard.state() != QProcess::NotRunning &&
-           waited.elapsed() < 10'000)
-        m_otherWizard.waitForFinished(20);
-    if (isHeld(path))
-        return;
-    qInfo("Skipped holding the other wizard's file in another PID namespace: unshare --pid was "
-          "refused (%s). This process holds it instead.",
-          m_otherWizard.readAllStandardError().trimmed().constData());
-    m_heldHere = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    QVERIFY(m_heldHere >= 0 && flock(m_heldHere, LOCK_EX | LOCK_NB) == 0);
-}
-
 void TestSaveCrash::cleanupTestCase()
 {
-    m_otherWizard.kill();
-    m_otherWizard.waitForFinished();
-    if (m_heldHere >= 0)
-        ::close(m_heldHere);
+    m_otherWizard.reset();
 }
 
 void TestSaveCrash::killedSavesLeaveTheFileWhole()
@@ -198,7 +146,7 @@ void TestSaveCrash::killOneSaveLoop(int firstSet)
     child.start(QStringLiteral(SAVE_LOOP), {m_path, QString::number(firstSet)});
     QVERIFY2(child.waitForReadyRead(10'000), qPrintable(child.errorString()));
     QThread::usleep(QRandomGenerator::global()->bounded(kMaxDelayUs));
-    ::kill(pid_t(child.processId()), SIGKILL);
+    child.kill(); // SIGKILL; TerminateProcess on Windows
     QVERIFY(child.waitForFinished(10'000));
     // A child that had stopped by itself was not killed in a save.
     QVERIFY2(child.exitStatus() == QProcess::CrashExit, child.readAllStandardError().constData());
@@ -252,7 +200,8 @@ void TestSaveCrash::saveAndCheckFolder()
     CrashValues::fill(m_fields, 2);
     const FileStatus status = runSave(Saves::finishingSave, m_fields);
     QVERIFY2(status.ok(), TestFiles::describe(status));
-    QCOMPARE(folderEntries(m_dir.path()), (QStringList{m_otherSave, "KORV.ini", kBackup}));
+    QCOMPARE(folderEntries(m_dir.path()),
+             (QStringList{m_otherWizard->fileName(), "KORV.ini", kBackup}));
     QCOMPARE(TestFiles::readFile(m_dir.filePath(kBackup)), m_backup);
 }
 
@@ -298,7 +247,8 @@ void TestSaveCrash::saveSyncsFileThenFolder()
     QFETCH(bool, folderSyncTakenOut);
     const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
     if (strace.isEmpty())
-        QSKIP("strace is not installed; scripts/test.sh installs it");
+        QSKIP("strace, which traces Linux system calls, is not installed; scripts/test.sh "
+              "installs it on Linux");
     TestFiles::Folder folder;
     const QString trace = folder.dir.filePath(QStringLiteral("trace"));
     QProcess traced;

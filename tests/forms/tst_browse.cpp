@@ -74,7 +74,7 @@ private slots:
         CommonDialog::setNextFileName(m_runExe);
         browse(run, slotNumbered(slotNumber));
         for (const EntrySlot &slot : EntrySlots::all()) {
-            QCOMPARE(run.forms.text(slot.path()), slot.number == slotNumber ? m_runExe : "");
+            QCOMPARE(run.forms.text(slot.path()), slot.number == slotNumber ? m_runExeShown : "");
             QCOMPARE(run.forms.text(slot.name()), "");
         }
     }
@@ -105,7 +105,7 @@ private slots:
         browse(run, typed);
         QCOMPARE(dialog->nameFilters(), PathPicker::nameFilters());
         QCOMPARE(run.forms.text(typed.path()), "TYPED.EXE");
-        QCOMPARE(run.forms.text(chosen.path()), m_runExe);
+        QCOMPARE(run.forms.text(chosen.path()), m_runExeShown);
         QCOMPARE(dialog->directory().path(), run.dir.path());
     }
 
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("実行可能なファイル"));
         auto *model = dialog->findChild<QFileSystemModel *>();
         QVERIFY(model);
-        QCOMPARE(model->nameFilters(), QStringList{"*.[Ee][Xx][Ee]"});
+        QCOMPARE(model->nameFilters(), QStringList{PathPicker::executablePattern()});
         QVERIFY(!dialog->isVisible());
         // An empty field starts in the folder KORV.ini is saved into, which the side bar holds.
         QCOMPARE(dialog->directory().path(), run.dir.path());
@@ -166,7 +166,7 @@ private slots:
         const EntrySlot &slot = slotNumbered(slotNumber);
         CommonDialog::setNextFileName(m_runExe);
         browse(run, slot);
-        QCOMPARE(run.forms.text(slot.path()), m_runExe);
+        QCOMPARE(run.forms.text(slot.path()), m_runExeShown);
 
         run.saveAsIs(slot.form, saveButton.toLatin1().constData());
         QCOMPARE(run.forms.text(slot.path()), R"(GAME\RUN.EXE)");
@@ -176,6 +176,8 @@ private slots:
 private:
     QTemporaryDir m_disc;
     const QString m_runExe = m_disc.filePath("GAME/RUN.EXE");
+    // As the path field shows it: with backslashes on Windows.
+    const QString m_runExeShown = QDir::toNativeSeparators(m_runExe);
     const QString m_setupExe = m_disc.filePath("SETUP.EXE");
     std::optional<DialogAnswers> m_answers;
 };

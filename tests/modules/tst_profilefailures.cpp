@@ -3,6 +3,7 @@
 
 #include "modules/ProfileSession.h"
 #include "support/Module1.h"
+#include "support/UnixSocket.h"
 
 #include <QDir>
 #include <QTemporaryDir>

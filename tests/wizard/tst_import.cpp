@@ -2,6 +2,7 @@
 #include "support/FakeFields.h"
 #include "support/PosixFiles.h"
 #include "support/TestFiles.h"
+#include "support/UnixSocket.h"
 #include "wizard/Import.h"
 #include "wizard/Saves.h"
 
