@@ -1,4 +1,3 @@
-#include "support/PosixFiles.h"
 #include "support/TestFiles.h"
 
 #include "modules/ProfileSession.h"
@@ -152,7 +151,7 @@ void TestProfileFailures::failedWriteIsReported()
     else if (kind == "large")
         TestFiles::writeFile(path, kOldFile + QByteArray(1 << 20, ';'));
     else if (kind == "socket")
-        QVERIFY(PosixFiles::bindSocket(path));
+        QVERIFY(TestFiles::bindSocket(path));
     if (kind == "read-only file")
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
     if (kind == "read-only" && geteuid() == 0)

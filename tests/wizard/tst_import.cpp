@@ -1,6 +1,5 @@
 #include "modules/ProfileSession.h"
 #include "support/FakeFields.h"
-#include "support/PosixFiles.h"
 #include "support/TestFiles.h"
 #include "support/UnixSocket.h"
 #include "wizard/Import.h"
@@ -239,7 +238,7 @@ private slots:
         else if (kind == "fifo")
             QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
         else if (kind == "socket")
-            QVERIFY(PosixFiles::bindSocket(file));
+            QVERIFY(TestFiles::bindSocket(file));
         else if (kind == "dangling")
             QVERIFY(QFile::link(m_root + "gone.ini", file));
         else if (kind == "vanished")
