@@ -9,5 +9,7 @@ namespace Platform {
 QStringList arguments(int argc, char *argv[]);
 // Whether there is a screen to show windows on.
 bool hasDisplay();
+// Settles what the system's C++ runtime needs of Qt, before Qt starts.
+void prepareRuntime();
 
 } // namespace Platform

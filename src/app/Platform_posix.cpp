@@ -14,3 +14,6 @@ bool Platform::hasDisplay()
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
+
+// The system's runtime asks nothing of Qt.
+void Platform::prepareRuntime() {}

@@ -23,3 +23,13 @@ bool Platform::hasDisplay()
 {
     return true;
 }
+
+// Linked in statically, the C++ runtime's thread library waits for ever at the program's end
+// once a thread-local with a destructor was made in more than one thread (seen under Wine).
+// Qt's regular expressions make one in each thread that runs a pattern compiled to machine
+// code; the folder listing of a save runs one on its own thread. Interpreted, the short
+// patterns here match as fast as anyone can tell.
+void Platform::prepareRuntime()
+{
+    qputenv("QT_ENABLE_REGEXP_JIT", "0");
+}

@@ -10,6 +10,7 @@
 
 int main(int argc, char *argv[])
 {
+    Platform::prepareRuntime();
     const Startup::CommandLine commandLine = Startup::parse(Platform::arguments(argc, argv));
     if (commandLine.exitCode)
         return *commandLine.exitCode;

@@ -229,7 +229,7 @@ private slots:
         QCOMPARE(run.forms.window(Completion).windowTitle(), "終了");
         // Where the file went, in words, for the pointer and for a screen reader.
         QCOMPARE(run.text(Completion, "Label2"),
-                 "KORV.INIを " + run.dir.path() +
+                 "KORV.INIを " + QDir::toNativeSeparators(run.dir.path()) +
                      " に保存しました。これとKORVANE.EXEとAUTORUN.INFを"
                      "CDのルートディレクトリに保存してください。");
         QCOMPARE(find<QLabel>(run.forms, Completion, "Label2")->toolTip(), run.outputFile());

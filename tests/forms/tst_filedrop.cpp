@@ -162,7 +162,8 @@ private slots:
         QTest::newRow("drive letter") << QUrl("file:D:%5CTOOLS%5CX.EXE") << "D:\\TOOLS\\X.EXE"
                                       << "TOOLS\\X.EXE";
         QTest::newRow("disc volume")
-            << QUrl::fromLocalFile("/media/cdrom/TOOLS/X.EXE") << "/media/cdrom/TOOLS/X.EXE"
+            << QUrl::fromLocalFile("/media/cdrom/TOOLS/X.EXE")
+            << QDir::toNativeSeparators("/media/cdrom/TOOLS/X.EXE")
             << "TOOLS\\X.EXE";
     }
 

@@ -45,11 +45,12 @@ const QStringList kAllEmpty(34);
 
 const QString kChooser = QStringLiteral("フォルダーを選ぶ…");
 
+// The entries' texts, their folders with Qt's separators whatever the system shows.
 QStringList itemTexts(const QComboBox *list, int role = Qt::DisplayRole)
 {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i)
-        texts.append(list->itemData(i, role).toString());
+        texts.append(QDir::fromNativeSeparators(list->itemData(i, role).toString()));
     return texts;
 }
 

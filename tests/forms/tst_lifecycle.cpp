@@ -49,7 +49,7 @@ private slots:
         QCOMPARE(loaded(forms), (QList<FormId>{FormId::Form2, FormId::Form3}));
         QVERIFY(!forms.window(FormId::Form3).isVisible());
         QCOMPARE(forms.text({FormId::Form2, "Label5"}),
-                 QCoreApplication::applicationDirPath() + "/KORV.ini");
+                 QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/KORV.ini"));
         QVERIFY(forms.text({FormId::Form4, "Label2"})
                     .startsWith("KORV.INIがこのプログラムを実行したフォルダに保存されています。"));
     }
@@ -143,7 +143,7 @@ private slots:
         if (!chosen)
             return;
         Forms forms(*chosen);
-        QCOMPARE(forms.text(kOutputPathHolder), *chosen + "/KORV.ini");
+        QCOMPARE(forms.text(kOutputPathHolder), QDir::toNativeSeparators(*chosen + "/KORV.ini"));
     }
 
     void readingAFieldLoadsItsWindowHidden()

@@ -172,7 +172,7 @@ private slots:
         run.click(Page2, "Command12");
         QVERIFY(run.isShown(Page1));
         QVERIFY(!holder->isVisible());
-        QCOMPARE(holder->text(), run.outputFile());
+        QCOMPARE(holder->text(), QDir::toNativeSeparators(run.outputFile()));
     }
 
     void failedWriteTellsAndStays_data()
@@ -236,13 +236,14 @@ private slots:
         }
         if (elsewhere) {
             QVERIFY(TestFiles::readFile(other.ini).contains("[PATH]"));
-            QCOMPARE(run.text(Page1, "Label5"), other.ini);
+            QCOMPARE(run.text(Page1, "Label5"), QDir::toNativeSeparators(other.ini));
             QCOMPARE(run.get<QComboBox>(Page1, "Drive1")->itemData(0).toString(),
                      other.dir.path() + "/");
             QVERIFY(run.isShown(finishing ? Completion : Page2));
             if (finishing)
                 QVERIFY(run.text(Completion, "Label2")
-                            .startsWith("KORV.INIを " + other.dir.path() + " に保存しました。"));
+                            .startsWith("KORV.INIを " + QDir::toNativeSeparators(other.dir.path()) +
+                                        " に保存しました。"));
             return;
         }
         QVERIFY(run.isShown(page));
@@ -357,8 +358,9 @@ private slots:
         QCOMPARE(messages.shown.size(), unstorable ? 2 : 1);
         QCOMPARE(seen.text.count("\n・"), finishing ? 2 : 3);
         QVERIFY2(seen.text.contains(
-                     finishing ? "\n・1番（1ページ目）: 名前だけで、パスがありません。"
-                               : "\n・1番（1ページ目）: パス「/opt/RUN.EXE」はディスクの外"),
+                     finishing ? QStringLiteral("\n・1番（1ページ目）: 名前だけで、パスがありません。")
+                               : "\n・1番（1ページ目）: パス「" +
+                                     QDir::toNativeSeparators("/opt/RUN.EXE") + "」はディスクの外"),
                  qPrintable(seen.text));
         QVERIFY(seen.closedByAction);
         QCOMPARE(seen.defaultButton, "戻って修正");

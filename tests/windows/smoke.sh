@@ -13,6 +13,7 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
     local pid
+    wineserver -k 2>/dev/null || true
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
@@ -60,6 +61,9 @@ for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$work/display")"
 openbox --sm-disable 2>"$work/openbox.log" &
 pids+=($!)
+# Wine's desktop comes up on the screen its server had first: this screen gets a server of its
+# own.
+wineserver -k 2>/dev/null || true
 
 mkdir "$work/program"
 cp "$exe" "$work/program/korvane-wizard.exe"
@@ -91,8 +95,8 @@ import -window root "$shots/smoke-finish.png"
 ini="$work/program/KORV.ini"
 [[ -f $ini ]] || fail "no KORV.ini beside the program"
 # ゲーム in code page 932, and the path without its drive.
-grep -q $'^1=\x83\x51\x81\x5b\x83\x80\r$' "$ini" || fail "[NAME] 1 is not ゲーム in code page 932"
-grep -q $'^1=GAME\\\\RUN.EXE\r$' "$ini" || fail "[PATH] 1 is not GAME\\RUN.EXE"
+LC_ALL=C grep -qaxF $'1=\x83\x51\x81\x5b\x83\x80\r' "$ini" || fail "[NAME] 1 is not ゲーム in code page 932"
+grep -qaxF $'1=GAME\\RUN.EXE\r' "$ini" || fail "[PATH] 1 is not GAME\\RUN.EXE"
 
 click_twips "$finish" 1560 3360 2535 1095 # 閉じる
 for _ in $(seq 100); do

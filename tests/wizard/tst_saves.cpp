@@ -249,8 +249,10 @@ private slots:
         QTest::addColumn<QStringList>("paths"); // of slots 8, 9, ...; "<disc>" is its root
         QTest::addColumn<QStringList>("saved");
         QTest::addColumn<int>("listings");
-        QTest::newRow("relative and drive paths") << QStringList{R"(GAME\RUN.EXE)", R"(D:\X.EXE)"}
-                                                  << QStringList{R"(GAME\RUN.EXE)", "X.EXE"} << 0;
+        // A drive path may lie on a volume only where the system has drives.
+        QTest::newRow("relative and drive paths")
+            << QStringList{R"(GAME\RUN.EXE)", R"(D:\X.EXE)"} << QStringList{R"(GAME\RUN.EXE)", "X.EXE"}
+            << (QDir::isAbsolutePath(R"(D:\X.EXE)") ? 1 : 0);
         QTest::newRow("two on the disc") << QStringList{"<disc>/A.EXE", "<disc>/B/C.EXE"}
                                          << QStringList{"A.EXE", R"(B\C.EXE)"} << 1;
     }
