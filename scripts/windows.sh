@@ -46,7 +46,10 @@ for dll in $(x86_64-w64-mingw32-objdump -p "$build/korvane-wizard.exe" | sed -n 
     echo "  $dll"
 done
 
-# One Wine server for all the tests, rather than one started and stopped by each.
+# One Wine server for all the tests, rather than one started and stopped by each; one left
+# running by an earlier run may have started Wine's desktop without a screen.
+wineserver -k 2>/dev/null || true
+wineserver -w
 wineserver -p
 trap 'wineserver -k || true' EXIT
 # Wine's services start with the first program; started by a test they would hold ctest's
