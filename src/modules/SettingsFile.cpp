@@ -28,4 +28,23 @@ bool isTemporaryOf(const QString &candidate, const QString &name)
     return shape.match(candidate).hasMatch();
 }
 
+FileStatus failedWith(const QString &fileName, std::span<const SystemReason> reasons, long error)
+{
+    for (const auto &[code, problem] : reasons) {
+        if (code == error)
+            return FileStatus::failed(fileName, problem);
+    }
+    return FileStatus::failed(fileName, FileProblem::SystemError, QString::number(error));
+}
+
+FileStatus unchangedSince(const Content &read, const Content &now, bool sameIdentity)
+{
+    if (now.status.problem == FileProblem::Cancelled)
+        return now.status;
+    const bool same = now.exists == read.exists && now.status.ok() &&
+                      (!read.exists || (sameIdentity && now.bytes == read.bytes));
+    return same ? FileStatus{now.status.fileName}
+                : FileStatus::failed(now.status.fileName, FileProblem::ChangedMeanwhile);
+}
+
 } // namespace SettingsFile

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <span>
 
 // The settings file on disk: read whole, and only ever replaced atomically. Each platform has
 // its own file of this; everything above it is the same everywhere.
@@ -24,6 +25,15 @@ constexpr qint64 kMaxBytes = qint64(1) << 20;
 QString temporaryName(const QString &name, qint64 process);
 bool isTemporaryOf(const QString &candidate, const QString &name);
 
+// A system's error code and the reason it stands for; each platform's file has a table of them.
+struct SystemReason
+{
+    long code;
+    FileProblem problem;
+};
+// The failure of error, by its reason in reasons; any other code is told by its number.
+FileStatus failedWith(const QString &fileName, std::span<const SystemReason> reasons, long error);
+
 // The refusal of a file larger than kMaxBytes, the limit named for the user.
 inline FileStatus tooLarge(const QString &fileName)
 {
@@ -38,6 +48,10 @@ struct Content
     bool exists = false;
     QByteArray bytes;
 };
+
+// Whether the file read again just before a save's rename, now, is still the one read: missing
+// still, or the same file (sameIdentity) holding the same bytes. Else ChangedMeanwhile.
+FileStatus unchangedSince(const Content &read, const Content &now, bool sameIdentity);
 
 // Reads fileName whole. Refused: what is no regular file, a file larger than kMaxBytes or
 // growing past it, and, when confined, a file that is not really in the folder its name is

@@ -125,7 +125,7 @@ SettingsFile::Content readAt(const QString &fileName, int folder, const QByteArr
 }
 
 // The reason of each error number a read or a save can meet; any other is told by its number.
-constexpr std::pair<int, FileProblem> kReasons[] = {
+constexpr SettingsFile::SystemReason kReasons[] = {
     {ENOENT, FileProblem::NotFound},
     {EISDIR, FileProblem::IsFolder},
     {ENOTDIR, FileProblem::NotAFolder},
@@ -156,11 +156,7 @@ constexpr std::pair<int, FileProblem> kReasons[] = {
 
 FileStatus FileStatus::fromErrno(const QString &fileName, int error)
 {
-    for (const auto &[number, problem] : kReasons) {
-        if (number == error)
-            return failed(fileName, problem);
-    }
-    return failed(fileName, FileProblem::SystemError, QString::number(error));
+    return SettingsFile::failedWith(fileName, kReasons, error);
 }
 
 namespace SettingsFile {
@@ -276,11 +272,7 @@ struct Save::Private
     {
         Stat info{};
         const Content now = readAt(fileName, folder.get(), name, cancelled, info);
-        if (now.status.problem == FileProblem::Cancelled)
-            return now.status;
-        const bool same = now.exists == read.exists && now.status.ok() &&
-                          (!read.exists || (sameFile(info, readInfo) && now.bytes == read.bytes));
-        return same ? FileStatus{fileName} : failed(FileProblem::ChangedMeanwhile);
+        return unchangedSince(read, now, sameFile(info, readInfo));
     }
 };
 

@@ -20,6 +20,9 @@ namespace {
 constexpr DWORD kLockRetryMs = 10;
 // A file is read in steps of this, so that a cancel is seen between them.
 constexpr DWORD kReadStep = 64 * 1024;
+// How long a save tries to replace a file that a reader holds open (another wizard importing
+// it, a virus scanner): Windows replaces no open file.
+constexpr int kReplaceTries = 100;
 // ERROR_DISK_QUOTA_EXCEEDED, which mingw-w64's headers lack.
 constexpr DWORD kDiskQuotaExceeded = 1295;
 
@@ -121,7 +124,7 @@ SettingsFile::Content readFile(const QString &fileName, const std::atomic<bool> 
 }
 
 // The reason of each system error a read or a save can meet; any other is told by its number.
-constexpr std::pair<DWORD, FileProblem> kReasons[] = {
+constexpr SettingsFile::SystemReason kReasons[] = {
     {ERROR_FILE_NOT_FOUND, FileProblem::NotFound},
     {ERROR_PATH_NOT_FOUND, FileProblem::NotFound},
     {ERROR_DIRECTORY, FileProblem::NotAFolder},
@@ -156,11 +159,7 @@ constexpr std::pair<DWORD, FileProblem> kReasons[] = {
 
 FileStatus FileStatus::fromErrno(const QString &fileName, int error)
 {
-    for (const auto &[number, problem] : kReasons) {
-        if (number == DWORD(error))
-            return failed(fileName, problem);
-    }
-    return failed(fileName, FileProblem::SystemError, QString::number(error));
+    return SettingsFile::failedWith(fileName, kReasons, error);
 }
 
 namespace SettingsFile {
@@ -272,11 +271,7 @@ struct Save::Private
     {
         BY_HANDLE_FILE_INFORMATION info{};
         const Content now = readFile(fileName, cancelled, info);
-        if (now.status.problem == FileProblem::Cancelled)
-            return now.status;
-        const bool same = now.exists == read.exists && now.status.ok() &&
-                          (!read.exists || (sameFile(info, readInfo) && now.bytes == read.bytes));
-        return same ? FileStatus{fileName} : failed(FileProblem::ChangedMeanwhile);
+        return unchangedSince(read, now, sameFile(info, readInfo));
     }
 };
 
@@ -323,9 +318,16 @@ FileStatus Save::replace(const std::function<void()> &afterRename)
     // An open file cannot be renamed over another; the folder's mutex keeps the clean-up of
     // other wizards away until the rename is done.
     d->temporary.reset();
-    if (!MoveFileExW(nativeName(d->temporaryPath).c_str(), nativeName(d->fileName).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return d->failed(GetLastError());
+    for (int tries = 1;
+         !MoveFileExW(nativeName(d->temporaryPath).c_str(), nativeName(d->fileName).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+         ++tries) {
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+            tries == kReplaceTries || d->isCancelled())
+            return d->failed(error);
+        Sleep(kLockRetryMs);
+    }
     d->temporaryPath.clear();
     afterRename();
     return {d->fileName};
