@@ -16,7 +16,8 @@ namespace {
 void announce(const QString &fileName)
 {
     QTextStream(stdout)
-        << QStringLiteral("KORV.ini を保存しました: %1").arg(QFileInfo(fileName).absoluteFilePath())
+        << QStringLiteral("KORV.ini を保存しました: %1")
+               .arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()))
         << Qt::endl;
 }
 
