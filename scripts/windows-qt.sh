@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sourced by windows.sh and CI: builds a static Qt for 64-bit Windows from Debian's own source
-# of the Qt the Linux build uses, into a cache folder outside the clone, only when it is missing.
+# Sourced by windows.sh: builds a static Qt for 64-bit Windows from Debian's own source of the
+# Qt the Linux build uses, into a cache folder outside the clone, only when it is missing.
 # Debian has no Qt for Windows; the host tools (moc, rcc, uic) come from the installed Qt.
 
 KORV_QT_VERSION=$(dpkg-query -W -f='${Version}' qt6-base-dev | sed 's/[+-].*//')
@@ -14,13 +14,9 @@ KORV_QT_OPTIONS=(-DBUILD_SHARED_LIBS=OFF -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TEST
 KORV_QT_KEY=$(printf '%s\n' "${KORV_QT_OPTIONS[@]}" | sha1sum | cut -c1-8)
 KORV_QT_WINDOWS=${KORV_QT_CACHE:-/var/cache/korvane-wizard}/qt-$KORV_QT_VERSION-x86_64-w64-mingw32-$KORV_QT_KEY
 
-windows_qt_built() {
-    [[ -f "$KORV_QT_WINDOWS/lib/cmake/Qt6/Qt6Config.cmake" ]]
-}
-
 build_windows_qt() {
-    windows_qt_built && return
-    echo "Building Qt $KORV_QT_VERSION for Windows into $KORV_QT_WINDOWS (about half an hour on two cores)"
+    [[ -f "$KORV_QT_WINDOWS/lib/cmake/Qt6/Qt6Config.cmake" ]] && return
+    echo "Building Qt $KORV_QT_VERSION for Windows into $KORV_QT_WINDOWS (about a quarter of an hour on two cores)"
     local work
     work=$(mktemp -d /var/tmp/korv-qt.XXXXXX)
     # A deb-src entry of its own, so the machine's own sources stay as they are.

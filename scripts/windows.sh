@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# As root: installs what is missing, builds Qt for Windows when its cache is missing (about
-# half an hour on two cores, once), cross-builds the wizard and its tests into build-windows/
+# As root: installs what is missing, builds Qt for Windows when its cache is missing (about a
+# quarter of an hour on two cores, once), cross-builds the wizard and its tests into build-windows/
 # beside this folder, and runs the tests under Wine. The product is
 # build-windows/korvane-wizard.exe, one file that needs no DLL beside it.
 # KORV_QT_CACHE names another folder for the Qt build (default /var/cache/korvane-wizard).
