@@ -28,15 +28,6 @@ bool isTemporaryOf(const QString &candidate, const QString &name)
     return shape.match(candidate).hasMatch();
 }
 
-FileStatus failedWith(const QString &fileName, std::span<const SystemReason> reasons, long error)
-{
-    for (const auto &[code, problem] : reasons) {
-        if (code == error)
-            return FileStatus::failed(fileName, problem);
-    }
-    return FileStatus::failed(fileName, FileProblem::SystemError, QString::number(error));
-}
-
 FileStatus unchangedSince(const Content &read, const Content &now, bool sameIdentity)
 {
     if (now.status.problem == FileProblem::Cancelled)
@@ -48,3 +39,12 @@ FileStatus unchangedSince(const Content &read, const Content &now, bool sameIden
 }
 
 } // namespace SettingsFile
+
+FileStatus FileStatus::fromErrno(const QString &fileName, int error)
+{
+    for (const auto &[code, problem] : SettingsFile::systemReasons) {
+        if (code == error)
+            return failed(fileName, problem);
+    }
+    return failed(fileName, FileProblem::SystemError, QString::number(error));
+}

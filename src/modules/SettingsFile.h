@@ -25,14 +25,14 @@ constexpr qint64 kMaxBytes = qint64(1) << 20;
 QString temporaryName(const QString &name, qint64 process);
 bool isTemporaryOf(const QString &candidate, const QString &name);
 
-// A system's error code and the reason it stands for; each platform's file has a table of them.
+// A system's error code and the reason it stands for. Each platform's file lists the errors a
+// read or a save can meet; FileStatus::fromErrno tells any other by its number.
 struct SystemReason
 {
     long code;
     FileProblem problem;
 };
-// The failure of error, by its reason in reasons; any other code is told by its number.
-FileStatus failedWith(const QString &fileName, std::span<const SystemReason> reasons, long error);
+extern const std::span<const SystemReason> systemReasons;
 
 // The refusal of a file larger than kMaxBytes, the limit named for the user.
 inline FileStatus tooLarge(const QString &fileName)

@@ -157,12 +157,9 @@ constexpr SettingsFile::SystemReason kReasons[] = {
 
 } // namespace
 
-FileStatus FileStatus::fromErrno(const QString &fileName, int error)
-{
-    return SettingsFile::failedWith(fileName, kReasons, error);
-}
-
 namespace SettingsFile {
+
+const std::span<const SystemReason> systemReasons = kReasons;
 
 Content read(const QString &fileName, const std::atomic<bool> &cancelled, bool confined)
 {
